@@ -1,0 +1,233 @@
+#include "testing/test_util.h"
+
+#include <fcntl.h>
+#include <png.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace testing_util {
+
+namespace {
+
+void AppendToString(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::string*>(png_get_io_ptr(png));
+  out->append(reinterpret_cast<const char*>(data), length);
+}
+
+void NoFlush(png_structp) {}
+
+int ChannelsOf(int colour_type) {
+  switch (colour_type) {
+    case PNG_COLOR_TYPE_GRAY:
+    case PNG_COLOR_TYPE_PALETTE:
+      return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+      return 2;
+    case PNG_COLOR_TYPE_RGB:
+      return 3;
+    default:
+      return 4;
+  }
+}
+
+}  // namespace
+
+std::string EncodePng(const PngSpec& spec) {
+  std::string out;
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    throw std::runtime_error("EncodePng failed");
+  }
+  png_set_write_fn(png, &out, AppendToString, NoFlush);
+  png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth,
+               spec.colour_type,
+               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  std::vector<png_color> palette;
+  for (Colour c : spec.palette) {
+    palette.push_back({static_cast<png_byte>(c & 255),
+                       static_cast<png_byte>((c >> 8) & 255),
+                       static_cast<png_byte>((c >> 16) & 255)});
+  }
+  if (!palette.empty()) {
+    png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+  }
+  if (!spec.palette_alpha.empty()) {
+    std::vector<png_byte> alpha(spec.palette_alpha.begin(),
+                                spec.palette_alpha.end());
+    png_set_tRNS(png, info, alpha.data(), static_cast<int>(alpha.size()),
+                 nullptr);
+  } else if (spec.has_trns_colour) {
+    png_color_16 colour{};
+    colour.red = spec.trns_red;
+    colour.green = spec.trns_green;
+    colour.blue = spec.trns_blue;
+    colour.gray = spec.trns_grey;
+    png_set_tRNS(png, info, nullptr, 0, &colour);
+  }
+  png_write_info(png, info);
+
+  int channels = ChannelsOf(spec.colour_type);
+  size_t row_samples = static_cast<size_t>(spec.width) * channels;
+  size_t row_bytes = (row_samples * spec.bit_depth + 7) / 8;
+  std::vector<std::vector<png_byte>> rows(spec.height,
+                                          std::vector<png_byte>(row_bytes));
+  for (int y = 0; y < spec.height; ++y) {
+    std::vector<png_byte>& row = rows[y];
+    for (size_t i = 0; i < row_samples; ++i) {
+      uint16_t v = spec.samples[y * row_samples + i];
+      if (spec.bit_depth == 16) {
+        row[2 * i] = static_cast<png_byte>(v >> 8);
+        row[2 * i + 1] = static_cast<png_byte>(v & 255);
+      } else if (spec.bit_depth == 8) {
+        row[i] = static_cast<png_byte>(v);
+      } else {
+        size_t bit = i * spec.bit_depth;
+        int shift = 8 - spec.bit_depth - static_cast<int>(bit % 8);
+        row[bit / 8] |= static_cast<png_byte>(v << shift);
+      }
+    }
+  }
+  std::vector<png_bytep> pointers;
+  for (auto& row : rows) pointers.push_back(row.data());
+  png_write_image(png, pointers.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,
+                   bool interlaced) {
+  PngSpec spec;
+  spec.width = width;
+  spec.height = height;
+  spec.interlaced = interlaced;
+  for (Colour c : pixels) {
+    spec.samples.push_back(c & 255);
+    spec.samples.push_back((c >> 8) & 255);
+    spec.samples.push_back((c >> 16) & 255);
+  }
+  return EncodePng(spec);
+}
+
+TempDir::TempDir() {
+  char pattern[] = "/tmp/converters_test_XXXXXX";
+  char* made = mkdtemp(pattern);
+  if (made == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = made;
+}
+
+TempDir::~TempDir() {
+  std::string command = "rm -rf '" + path_ + "'";
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "could not remove %s\n", path_.c_str());
+  }
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+ProcessResult RunProcess(const std::string& program,
+                         const std::vector<std::string>& args,
+                         const std::string& stdin_text,
+                         const std::string& cwd) {
+  TempDir io;
+  std::string in_path = io.File("stdin");
+  std::string out_path = io.File("stdout");
+  std::string err_path = io.File("stderr");
+  WriteFile(in_path, stdin_text);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::string shell_command;
+  std::vector<std::string> argv_text;
+  if (!cwd.empty()) {
+    // posix_spawn has no portable chdir before glibc 2.29's extension on
+    // every system; go through the shell's cd instead.
+    argv_text = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", cwd, program};
+  } else {
+    argv_text = {program};
+  }
+  for (const std::string& a : args) argv_text.push_back(a);
+  std::vector<char*> argv;
+  for (std::string& a : argv_text) argv.push_back(&a[0]);
+  argv.push_back(nullptr);
+
+  pid_t pid;
+  int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(),
+                            environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ProcessResult result{-1, "", ""};
+  if (spawned != 0) return result;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+  }
+  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.exit_status = 128 + WTERMSIG(status);
+  result.out = ReadFile(out_path);
+  result.err = ReadFile(err_path);
+  return result;
+}
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start) + "<no CR LF>");
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+bool IsCreationLine(const std::string& line) {
+  static const std::regex kCreation(
+      ";auto created [0-9]{4}/(0[1-9]|1[0-2])/(0[1-9]|[12][0-9]|3[01]) "
+      "([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]");
+  return std::regex_match(line, kCreation);
+}
+
+std::vector<std::string> BodyLines(const std::string& text) {
+  std::vector<std::string> lines = CrLfLines(text);
+  if (lines.size() <= 2) return {};
+  return std::vector<std::string>(lines.begin() + 2, lines.end());
+}
+
+}  // namespace testing_util

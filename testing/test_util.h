@@ -1,0 +1,80 @@
+// Shared test helpers: PNG files written with libpng, temporary folders,
+// running a built program as a process, and reading its output file.
+#ifndef TESTING_TEST_UTIL_H_
+#define TESTING_TEST_UTIL_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/colour.h"
+
+namespace testing_util {
+
+using common::Colour;
+
+// A PNG to write. samples holds width x height x channels values, row by
+// row, each in 0 .. 2^bit_depth - 1 (palette indexes for palette images).
+struct PngSpec {
+  int width = 0;
+  int height = 0;
+  int colour_type = 2;  // PNG_COLOR_TYPE_*: 0 grey, 2 RGB, 3 palette, 4, 6
+  int bit_depth = 8;
+  bool interlaced = false;
+  std::vector<uint16_t> samples;
+  std::vector<Colour> palette;          // palette images
+  std::vector<uint8_t> palette_alpha;   // tRNS of a palette image
+  bool has_trns_colour = false;         // tRNS of a grey or RGB image
+  uint16_t trns_red = 0, trns_green = 0, trns_blue = 0, trns_grey = 0;
+};
+
+// The PNG file's bytes.
+std::string EncodePng(const PngSpec& spec);
+
+// An 8-bit RGB PNG of the colour values, row by row.
+std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,
+                   bool interlaced = false);
+
+// A fresh folder under /tmp, removed with everything in it at destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);  // "" when missing
+bool FileExists(const std::string& path);
+
+struct ProcessResult {
+  int exit_status;  // exit code, or 128 + signal number
+  std::string out;  // stdout
+  std::string err;  // stderr
+};
+
+// Runs the program with the arguments and the given standard input, in the
+// working directory cwd ("" for the current one), and waits for it.
+ProcessResult RunProcess(const std::string& program,
+                         const std::vector<std::string>& args,
+                         const std::string& stdin_text = "",
+                         const std::string& cwd = "");
+
+// The lines of an output file, split at CR LF; the file must end in CR LF.
+std::vector<std::string> CrLfLines(const std::string& text);
+
+// True when line is ";auto created yyyy/mm/dd hh:ii:ss".
+bool IsCreationLine(const std::string& line);
+
+// The file's lines after its two header lines.
+std::vector<std::string> BodyLines(const std::string& text);
+
+}  // namespace testing_util
+
+#endif  // TESTING_TEST_UTIL_H_

@@ -1,0 +1,51 @@
+#include "tiles/cell_encoder.h"
+
+namespace tiles {
+
+using common::BlueOf;
+using common::GreenOf;
+using common::RedOf;
+
+ClearAndSet OrderColours(const ColourPair& pair) {
+  if (GreenOf(pair.second) > 127 || pair.second > pair.first) {
+    return {pair.second, pair.first};
+  }
+  return {pair.first, pair.second};
+}
+
+namespace {
+
+// Green, red and blue bits of one colour field, shifted to its place.
+uint8_t ColourField(Colour c, int shift) {
+  int bits = (GreenOf(c) > 127 ? 4 : 0) | (RedOf(c) > 127 ? 2 : 0) |
+             (BlueOf(c) > 127 ? 1 : 0);
+  return static_cast<uint8_t>(bits << shift);
+}
+
+bool Bright(Colour c) {
+  return RedOf(c) > 191 || GreenOf(c) > 191 || BlueOf(c) > 191;
+}
+
+}  // namespace
+
+uint8_t AttributeByte(const ClearAndSet& colours) {
+  uint8_t attribute = ColourField(colours.clear, 3) | ColourField(colours.set, 0);
+  if (Bright(colours.clear) || Bright(colours.set)) attribute |= 0x40;
+  return attribute;
+}
+
+void EncodeCell(int cx, int cy, const CellPixels& pixels,
+                const ColourPair& pair, CellTables* tables) {
+  ClearAndSet colours = OrderColours(pair);
+  for (int r = 0; r < kCellSide; ++r) {
+    uint8_t byte = 0;
+    for (int c = 0; c < kCellSide; ++c) {
+      byte = static_cast<uint8_t>(byte << 1);
+      if (pixels[r * kCellSide + c] == colours.set) byte |= 1;
+    }
+    tables->PixelByte(cx, cy * kCellSide + r) = byte;
+  }
+  tables->Attribute(cx, cy) = AttributeByte(colours);
+}
+
+}  // namespace tiles
