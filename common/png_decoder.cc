@@ -18,14 +18,27 @@ struct MemoryReader {
   size_t offset;
 };
 
+// libpng takes image data in pieces of at most this many bytes.
+constexpr size_t kImageDataPiece = 8192;
+// A chunk's checksum and the next chunk's length and type: what libpng may
+// read between two pieces of image data.
+constexpr size_t kChunkSeam = 12;
+
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
   auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (length > reader->size - reader->offset) {
+  size_t left = reader->size - reader->offset;
+  if (length > left) {
     // Never read beyond the file's data: libpng's error path longjmps back.
     png_error(png, "Read Error: file ends before the image is complete");
   }
   std::memcpy(out, reader->data + reader->offset, length);
   reader->offset += length;
+  left -= length;
+  // Near the end of the data the pieces shrink to what is left, so that a
+  // file cut in its image data hands libpng every byte it holds: the rows
+  // those bytes complete are kept instead of failing with the whole piece.
+  size_t piece = left > kChunkSeam ? left - kChunkSeam : 1;
+  if (piece < kImageDataPiece) png_set_compression_buffer_size(png, piece);
 }
 
 // Bytes of filtered image data the header asks for, all passes included
