@@ -15,6 +15,7 @@ TEST(SplitCommandLine, Cases) {
       {"prog", {}},
       {"", {}},
       {"prog a.png /HIGH", {"a.png", "/HIGH"}},
+      {"prog my sheet.png /HIGH", {"my", "sheet.png", "/HIGH"}},
       {"prog   a.png   ", {"a.png"}},
       {"prog a\tb", {"a\tb"}},
       {"prog \"a b\"c", {"a b", "c"}},
