@@ -111,6 +111,10 @@ Status Decode(ReadState* state, MemoryReader* reader, Image* image) {
       png_read_row(png, image->MutableRow(static_cast<int>(y)), nullptr);
     }
   }
+  // The rest of the file: the image data's own checksum and the chunks up
+  // to the end. A file cut or broken there has every pixel, but is damaged
+  // all the same and reported so.
+  png_read_end(png, nullptr);
   return Status::kOk;
 }
 

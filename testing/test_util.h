@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/colour.h"
+#include "common/image.h"
 
 namespace testing_util {
 
@@ -74,6 +76,23 @@ bool IsCreationLine(const std::string& line);
 
 // The file's lines after its two header lines.
 std::vector<std::string> BodyLines(const std::string& text);
+
+// Pixels drawn as text: one string per row, all of one length, each
+// character standing for the colour the legend gives it.
+std::vector<Colour> PixelsFromRows(
+    const std::vector<std::string>& rows,
+    const std::vector<std::pair<char, Colour>>& legend);
+
+// Gives *image the pixels, row by row, as the decoder would leave them, and
+// begins pixel reading.
+void FillImage(int width, int height, const std::vector<Colour>& pixels,
+               common::Image* image);
+
+// The names of the .png files in dir, sorted; none when dir cannot be read.
+std::vector<std::string> PngFilesIn(const std::string& dir);
+
+// True when a program's standard error holds a sanitizer's report.
+bool SanitizerSpoke(const std::string& err);
 
 }  // namespace testing_util
 

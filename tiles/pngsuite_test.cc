@@ -2,10 +2,8 @@
 // sanitizer report on any of them; a corrupt file (name starting with x)
 // ends with status 1 and the console line of its failure; every other file
 // loads whole; an interlaced file converts exactly like its plain twin.
-#include <dirent.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,24 +15,10 @@ namespace {
 using testing_util::BodyLines;
 using testing_util::ReadFile;
 using testing_util::RunProcess;
+using testing_util::SanitizerSpoke;
 using testing_util::TempDir;
 
 const char kSuite[] = PNGSUITE_DIR;
-
-std::vector<std::string> SuiteFiles() {
-  std::vector<std::string> names;
-  if (DIR* dir = opendir(kSuite)) {
-    while (dirent* entry = readdir(dir)) {
-      std::string name = entry->d_name;
-      if (name.size() > 4 && name.compare(name.size() - 4, 4, ".png") == 0) {
-        names.push_back(name);
-      }
-    }
-    closedir(dir);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 struct Conversion {
   int exit_status;
@@ -65,15 +49,10 @@ Conversion Convert(const TempDir& dir, const std::string& name) {
   return conversion;
 }
 
-bool SanitizerSpoke(const std::string& err) {
-  return err.find("Sanitizer") != std::string::npos ||
-         err.find("runtime error:") != std::string::npos;
-}
-
 class PngSuite : public ::testing::Test {
  protected:
   void SetUp() override {
-    names_ = SuiteFiles();
+    names_ = testing_util::PngFilesIn(kSuite);
     if (names_.empty()) GTEST_SKIP() << "no PNG suite at " << kSuite;
     ASSERT_EQ(names_.size(), 175u) << "incomplete PNG suite at " << kSuite;
   }
