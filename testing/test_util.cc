@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <png.h>
+#include <zlib.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -109,6 +110,18 @@ std::string EncodePng(const PngSpec& spec) {
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return out;
+}
+
+std::string WithHeaderSize(std::string png, uint32_t width, uint32_t height) {
+  // Signature (8), length (4), "IHDR" (4), then width and height.
+  auto put = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) png[at + i] = static_cast<char>(v >> (24 - 8 * i));
+  };
+  put(16, width);
+  put(20, height);
+  uLong crc = crc32(0, reinterpret_cast<const Bytef*>(&png[12]), 17);
+  put(29, static_cast<uint32_t>(crc));
+  return png;
 }
 
 std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,

@@ -33,6 +33,10 @@ struct PngSpec {
 // The PNG file's bytes.
 std::string EncodePng(const PngSpec& spec);
 
+// The PNG with its header's width and height rewritten, checksum included:
+// a header that claims what the file's data cannot hold.
+std::string WithHeaderSize(std::string png, uint32_t width, uint32_t height);
+
 // An 8-bit RGB PNG of the colour values, row by row.
 std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,
                    bool interlaced = false);
