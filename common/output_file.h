@@ -43,14 +43,15 @@ class OutputFile {
   // For the stop signals only: writes the complete lines held in the buffer
   // and closes the handle, using only calls that are safe in a signal
   // handler. Returns false when main code is handing the buffer over at
-  // that moment; main code then calls StopAfterFlush itself.
+  // that moment; main code then calls EndForSignal itself.
   bool FlushFromSignal();
 
   // Set by a signal that arrived while the buffer was being handed over.
   static volatile std::sig_atomic_t stop_signal;
 
  private:
-  void Append(const char* data, size_t n);
+  // Sends bytes to the destination, noting a refused write.
+  void HandOver(const char* data, size_t n);
   void Flush();
 
   int handle_ = -1;

@@ -31,9 +31,11 @@ bool CloseFile(int handle);
 // The local date and time now, to the second.
 Moment CurrentMoment();
 
-// From now on an interrupt, a terminate or a hang-up (the terminal closed)
-// hands the lines of the registered output file to the file system, closes
-// it and ends the process at once with a non-zero status.
+// From now on an interrupt, a terminate, a hang-up (the terminal closed) or
+// a broken pipe on the console hands the lines of the registered output file
+// to the file system, closes it and ends the process at once, dying of that
+// signal. A write beyond the file size limit fails like a full disk instead
+// of ending the process.
 void InstallStopSignals();
 
 // The output file the stop signals close; nullptr for none. The file must

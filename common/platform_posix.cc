@@ -15,7 +15,9 @@ namespace common {
 
 bool ReadWholeFile(const std::string& path, std::string* bytes) {
   bytes->clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking open: a FIFO or a device named as the image must not hang
+  // the run; it is refused below as not a regular file.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
@@ -75,20 +77,36 @@ Moment CurrentMoment() {
 
 namespace {
 
+// The signals that stop a run. SIGPIPE joins the three stop signals of the
+// interface: a console reader that went away is a console that was closed.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
 OutputFile* volatile registered_output = nullptr;
 
+// Only async-signal-safe calls from here on: this runs inside the handler.
 [[noreturn]] void EndProcess(int signal_number) {
   // Die of the signal itself, so that a shell or make sees what ended us.
-  std::signal(signal_number, SIG_DFL);
+  // Inside the handler the signal is blocked; unblocking it after restoring
+  // the default action delivers the raised signal at once.
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  sigaction(signal_number, &fallback, nullptr);
   raise(signal_number);
+  sigset_t unblock;
+  sigemptyset(&unblock);
+  sigaddset(&unblock, signal_number);
+  sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
   _exit(128 + signal_number);
 }
 
 void OnStopSignal(int signal_number) {
+  int saved_errno = errno;
   OutputFile* file = registered_output;
   if (file != nullptr && !file->FlushFromSignal()) {
     // Main code is handing the buffer over; it ends the process right after.
     OutputFile::stop_signal = signal_number;
+    errno = saved_errno;
     return;
   }
   EndProcess(signal_number);
@@ -100,13 +118,19 @@ void InstallStopSignals() {
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   sigemptyset(&action.sa_mask);
-  sigaddset(&action.sa_mask, SIGINT);
-  sigaddset(&action.sa_mask, SIGTERM);
-  sigaddset(&action.sa_mask, SIGHUP);
+  for (int signal_number : kStopSignals) {
+    sigaddset(&action.sa_mask, signal_number);
+  }
   action.sa_flags = 0;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGHUP, &action, nullptr);
+  for (int signal_number : kStopSignals) {
+    sigaction(signal_number, &action, nullptr);
+  }
+  // A write beyond the file size limit then fails like a full disk and is
+  // reported, instead of killing the process with its buffer unwritten.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 void RegisterOutputForSignals(OutputFile* file) { registered_output = file; }

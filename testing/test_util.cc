@@ -4,12 +4,16 @@
 #include <fcntl.h>
 #include <png.h>
 #include <zlib.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -214,6 +218,126 @@ ProcessResult RunProcess(const std::string& program,
   result.out = ReadFile(out_path);
   result.err = ReadFile(err_path);
   return result;
+}
+
+RunningProcess::RunningProcess(const std::string& program,
+                               const std::vector<std::string>& args,
+                               const std::string& cwd,
+                               long long file_size_limit) {
+  std::vector<std::string> argv_text = {program};
+  for (const std::string& a : args) argv_text.push_back(a);
+  std::vector<char*> argv;
+  for (std::string& a : argv_text) argv.push_back(&a[0]);
+  argv.push_back(nullptr);
+  int in_pipe[2], out_pipe[2];
+  if (pipe2(in_pipe, O_CLOEXEC) != 0) return;
+  if (pipe2(out_pipe, O_CLOEXEC) != 0) {
+    close(in_pipe[0]);
+    close(in_pipe[1]);
+    return;
+  }
+  pid_t pid = fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls between fork and exec.
+    dup2(in_pipe[0], 0);
+    dup2(out_pipe[1], 1);
+    int null_fd = open("/dev/null", O_WRONLY);
+    if (null_fd >= 0) dup2(null_fd, 2);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(127);
+    if (file_size_limit >= 0) {
+      struct rlimit limit;
+      limit.rlim_cur = static_cast<rlim_t>(file_size_limit);
+      limit.rlim_max = static_cast<rlim_t>(file_size_limit);
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  if (pid < 0) {
+    close(in_pipe[1]);
+    close(out_pipe[0]);
+    return;
+  }
+  pid_ = pid;
+  in_fd_ = in_pipe[1];
+  out_fd_ = out_pipe[0];
+}
+
+RunningProcess::~RunningProcess() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  CloseInput();
+  if (out_fd_ >= 0) close(out_fd_);
+}
+
+void RunningProcess::ReadAvailable(int timeout_ms) {
+  if (out_fd_ < 0) return;
+  struct pollfd p = {out_fd_, POLLIN, 0};
+  if (poll(&p, 1, timeout_ms) <= 0) return;
+  char chunk[4096];
+  ssize_t n = read(out_fd_, chunk, sizeof chunk);
+  if (n > 0) {
+    out_.append(chunk, static_cast<size_t>(n));
+  } else if (n == 0) {
+    close(out_fd_);
+    out_fd_ = -1;
+  }
+}
+
+bool RunningProcess::WaitForOutput(const std::string& text, int timeout_ms) {
+  auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  while (out_.find(text) == std::string::npos) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now())
+                    .count();
+    if (left <= 0 || out_fd_ < 0) return false;
+    ReadAvailable(static_cast<int>(left));
+  }
+  return true;
+}
+
+void RunningProcess::Signal(int signal_number) {
+  if (pid_ > 0) kill(pid_, signal_number);
+}
+
+void RunningProcess::CloseInput() {
+  if (in_fd_ >= 0) close(in_fd_);
+  in_fd_ = -1;
+}
+
+void RunningProcess::CloseOutput() {
+  if (out_fd_ >= 0) close(out_fd_);
+  out_fd_ = -1;
+}
+
+int RunningProcess::Wait(int timeout_ms) {
+  if (pid_ <= 0) return -1;
+  auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  int status = 0;
+  while (true) {
+    pid_t done = waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) break;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+      pid_ = -1;
+      return -1;
+    }
+    // Keep the program's output flowing so a full pipe cannot stall it.
+    ReadAvailable(10);
+    if (out_fd_ < 0) usleep(1000);
+  }
+  pid_ = -1;
+  for (int i = 0; out_fd_ >= 0 && i < 100; ++i) ReadAvailable(100);
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return -1;
 }
 
 std::vector<std::string> CrLfLines(const std::string& text) {

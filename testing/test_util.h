@@ -72,6 +72,43 @@ ProcessResult RunProcess(const std::string& program,
                          const std::string& stdin_text = "",
                          const std::string& cwd = "");
 
+// A program left running: its standard input is a pipe kept open until
+// CloseInput (so a wait for Enter blocks), its standard output is collected
+// as it arrives, its standard error is discarded. A program still running
+// at destruction is killed and reaped.
+class RunningProcess {
+ public:
+  // file_size_limit >= 0 sets the program's RLIMIT_FSIZE, in bytes.
+  RunningProcess(const std::string& program,
+                 const std::vector<std::string>& args,
+                 const std::string& cwd = "", long long file_size_limit = -1);
+  ~RunningProcess();
+  RunningProcess(const RunningProcess&) = delete;
+  RunningProcess& operator=(const RunningProcess&) = delete;
+
+  bool started() const { return pid_ > 0; }
+  // Reads standard output until it contains text; false when the output
+  // ends or timeout_ms passes first.
+  bool WaitForOutput(const std::string& text, int timeout_ms = 20000);
+  const std::string& out() const { return out_; }
+  void Signal(int signal_number);
+  void CloseInput();
+  // Stops reading standard output: the program's next console line meets a
+  // pipe without reader.
+  void CloseOutput();
+  // The exit code, or 128 + signal number; -1 when the program has not
+  // ended within timeout_ms (it is then killed).
+  int Wait(int timeout_ms = 20000);
+
+ private:
+  void ReadAvailable(int timeout_ms);
+
+  int pid_ = -1;
+  int in_fd_ = -1;
+  int out_fd_ = -1;
+  std::string out_;
+};
+
 // The lines of an output file, split at CR LF; the file must end in CR LF.
 std::vector<std::string> CrLfLines(const std::string& text);
 
