@@ -44,11 +44,21 @@ std::string UpperCased(std::string_view text);
 // copied.
 std::string DateTimeText(std::string_view mask, const Moment& moment);
 
-// Appends "#" and the byte's two upper-case hexadecimal digits: the byte text
-// of the data lines. Allocates nothing when out has room.
-inline void AppendByteText(std::string* out, uint8_t value) {
+// Writes "#" and the byte's two upper-case hexadecimal digits, the byte text
+// of the data lines, at out and returns the position behind them.
+inline char* PutByteText(char* out, uint8_t value) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  char text[3] = {'#', kDigits[value >> 4], kDigits[value & 15]};
+  out[0] = '#';
+  out[1] = kDigits[value >> 4];
+  out[2] = kDigits[value & 15];
+  return out + 3;
+}
+
+// The same byte text appended to a string. Allocates nothing when out has
+// room.
+inline void AppendByteText(std::string* out, uint8_t value) {
+  char text[3];
+  PutByteText(text, value);
   out->append(text, 3);
 }
 

@@ -4,6 +4,8 @@
 #ifndef SPRITES_PIXEL_CLASS_H_
 #define SPRITES_PIXEL_CLASS_H_
 
+#include <cstdint>
+
 #include "common/colour.h"
 #include "common/image.h"
 
@@ -27,13 +29,50 @@ inline bool IsEmpty(Colour c) {
   return RedOf(c) > 127 && GreenOf(c) < 127 && BlueOf(c) < 127;
 }
 
-// Every comparison is strict, so a component of exactly 127 gives kNone.
+// The classes as bits, for the encoder: it adds the bits of eight pixels
+// without branching on them.
+constexpr unsigned kDarkBit = 1;
+constexpr unsigned kLightBit = 2;
+constexpr unsigned kEmptyBit = 4;
+
+// For every value of one component, the classes it leaves possible; a
+// pixel's class is what its red, green and blue all leave. Every comparison
+// is strict: 127 leaves none.
+struct ComponentClasses {
+  uint8_t red[256];
+  uint8_t green_or_blue[256];
+};
+constexpr ComponentClasses MakeComponentClasses() {
+  ComponentClasses table{};
+  for (int v = 0; v < 256; ++v) {
+    table.red[v] = v < 127 ? kDarkBit : v > 127 ? kLightBit | kEmptyBit : 0;
+    table.green_or_blue[v] =
+        v < 127 ? kDarkBit | kEmptyBit : v > 127 ? kLightBit : 0;
+  }
+  return table;
+}
+inline constexpr ComponentClasses kComponentClasses = MakeComponentClasses();
+
+// One of the three bits, or 0 for a pixel of no class.
+inline unsigned ClassBits(int red, int green, int blue) {
+  return kComponentClasses.red[red] & kComponentClasses.green_or_blue[green] &
+         kComponentClasses.green_or_blue[blue];
+}
+inline unsigned ClassBits(Colour c) {
+  return ClassBits(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
 inline PixelClass ClassOf(Colour c) {
-  int r = RedOf(c), g = GreenOf(c), b = BlueOf(c);
-  if (r < 127 && g < 127 && b < 127) return PixelClass::kDark;
-  if (r > 127 && g > 127 && b > 127) return PixelClass::kLight;
-  if (r > 127 && g < 127 && b < 127) return PixelClass::kEmpty;
-  return PixelClass::kNone;
+  switch (ClassBits(c)) {
+    case kDarkBit:
+      return PixelClass::kDark;
+    case kLightBit:
+      return PixelClass::kLight;
+    case kEmptyBit:
+      return PixelClass::kEmpty;
+    default:
+      return PixelClass::kNone;
+  }
 }
 
 // What a column right of the image's last one holds. A trimmed width is a

@@ -47,23 +47,32 @@ Status WriteSprite(const common::Image& image, const SpriteExtent& extent,
   }
 
   const int byte_columns = extent.byteColumns();
+  // A row's byte pairs are written into the line in place, eight characters
+  // ("#MM,#GG,") a byte column, and the line is handed over without the
+  // comma behind its last pair.
+  const size_t start = sizeof(kLineStart) - 1;
+  line->assign(kLineStart);
+  line->resize(start + 8 * static_cast<size_t>(byte_columns));
   for (int r = extent.firstOutputRow; r < extent.height; ++r) {
     const int y = extent.top + r;
-    line->assign(kLineStart);
+    char* out = &(*line)[start];
     for (int k = 0; k < byte_columns; ++k) {
       BytePair pair;
       int wrong_x;
-      if (!EncodeByteColumn(image, k * kPixelsPerByte, y, options.andOr, &pair,
-                            &wrong_x)) {
-        ReportWrongColour(image.PixelColour(wrong_x, y), wrong_x, y, console);
+      if (!EncodeByteColumn(image, k * kPixelsPerByte, y, options.andOr,
+                            &pair, &wrong_x)) {
+        ReportWrongColour(image.PixelColour(wrong_x, y), wrong_x, y,
+                          console);
         return Status::kWrongColour;
       }
-      if (k > 0) line->push_back(',');
-      common::AppendByteText(line, pair.mask);
-      line->push_back(',');
-      common::AppendByteText(line, pair.graphic);
+      out = common::PutByteText(out, pair.mask);
+      *out++ = ',';
+      out = common::PutByteText(out, pair.graphic);
+      *out++ = ',';
     }
-    output->WriteLine(*line);
+    size_t length = static_cast<size_t>(out - line->data());
+    if (byte_columns > 0) --length;
+    output->WriteLine(std::string_view(line->data(), length));
   }
   return Status::kOk;
 }

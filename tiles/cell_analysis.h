@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "common/colour.h"
+#include "common/image.h"
 
 namespace tiles {
 
@@ -16,6 +17,10 @@ constexpr int kCellPixels = kCellSide * kCellSide;
 
 // The cell's pixels, index r * 8 + c (row r, column c within the cell).
 using CellPixels = Colour[kCellPixels];
+
+// Copies the pixels of cell (cx, cy), which must lie inside the image.
+void ReadCellPixels(const common::Image& image, int cx, int cy,
+                    CellPixels* pixels);
 
 // Colours of one cell in order of first appearance. Room for every pixel,
 // so a cell of many colours is listed whole and nothing is written outside.

@@ -37,12 +37,7 @@ Status ConvertTiles(common::RunContext& context) {
   ColourPair pair;
   for (int cy = 0; cy < cells_down; ++cy) {
     for (int cx = 0; cx < cells_across; ++cx) {
-      for (int r = 0; r < kCellSide; ++r) {
-        for (int c = 0; c < kCellSide; ++c) {
-          pixels[r * kCellSide + c] =
-              image.PixelColour(cx * kCellSide + c, cy * kCellSide + r);
-        }
-      }
+      ReadCellPixels(image, cx, cy, &pixels);
       if (!AnalyseCell(pixels, &colours, &pair)) {
         ReportColourError(cx, cy, colours, context.console);
         return Status::kColourError;
