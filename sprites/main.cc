@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "common/command_line.h"
+#include "common/drop_window.h"
 #include "common/platform.h"
 #include "common/run.h"
 #include "sprites/sprite_conversion.h"
@@ -16,5 +17,5 @@ int main(int argc, char** argv) {
   common::InstallStopSignals();
   common::Console console(std::cin, std::cout);
   return common::RunProgram(program, common::ArgvParameters(argc, argv),
-                            console, nullptr);
+                            console, common::ShowDropWindow);
 }
