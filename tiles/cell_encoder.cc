@@ -42,7 +42,7 @@ void EncodeCell(int cx, int cy, const CellPixels& pixels,
     // pattern a branch predictor could learn.
     unsigned byte = 0;
     for (int c = 0; c < kCellSide; ++c) {
-      byte |= pixels[r * kCellSide + c] == colours.set ? 0x80u >> c : 0u;
+      byte = (byte << 1) + (pixels[r * kCellSide + c] == colours.set);
     }
     tables->PixelByte(cx, cy * kCellSide + r) = static_cast<uint8_t>(byte);
   }
