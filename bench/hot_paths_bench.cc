@@ -150,8 +150,8 @@ void BM_EncodeByteColumn(benchmark::State& state) {
         sprites::BytePair pair;
         int wrong_x;
         // Marker rows hold one green pixel in column 0 and stop early.
-        benchmark::DoNotOptimize(sprites::EncodeByteColumn(
-            image, left, y, and_or, &pair, &wrong_x));
+        benchmark::DoNotOptimize(
+            sprites::EncodeByteColumn(image, left, y, and_or, &pair, &wrong_x));
         benchmark::DoNotOptimize(pair);
       }
     }
@@ -210,9 +210,8 @@ BENCHMARK(BM_SpriteWriter)->Unit(benchmark::kMillisecond);
 
 // PNG decoding of the tile sheet, the part of a run no converter can avoid.
 void BM_DecodeTileSheet(benchmark::State& state) {
-  std::string file =
-      testing_util::EncodePng(bench::RgbSpec(bench::TileSheet(kTileSide),
-                                             state.range(0) != 0));
+  std::string file = testing_util::EncodePng(
+      bench::RgbSpec(bench::TileSheet(kTileSide), state.range(0) != 0));
   for (auto _ : state) {
     common::Image image;
     common::DecodePng(reinterpret_cast<const uint8_t*>(file.data()),

@@ -76,8 +76,8 @@ Run RunOnce(const std::vector<std::string>& command) {
 Summary Summarise(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   size_t n = values.size();
-  double median = n % 2 ? values[n / 2]
-                        : (values[n / 2 - 1] + values[n / 2]) / 2;
+  double median =
+      n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
   return {median, values.front(), values.back()};
 }
 

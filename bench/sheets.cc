@@ -15,7 +15,9 @@ class Random {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
   }
-  int Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
+  int Below(int n) {
+    return static_cast<int>(Next() % static_cast<uint64_t>(n));
+  }
 
  private:
   uint64_t state_;
@@ -36,9 +38,8 @@ const std::vector<Colour>& ScreenColours() {
     for (int level : {0xD7, 0xFF}) {
       for (int bits = 0; bits < 8; ++bits) {
         if (level == 0xFF && bits == 0) continue;  // black is not brighter
-        list.push_back(common::ColourFrom(bits & 2 ? level : 0,
-                                          bits & 4 ? level : 0,
-                                          bits & 1 ? level : 0));
+        list.push_back(common::ColourFrom(
+            bits & 2 ? level : 0, bits & 4 ? level : 0, bits & 1 ? level : 0));
       }
     }
     return list;
@@ -66,8 +67,8 @@ Sheet TileSheet(int side) {
         bits = (random.Next() & ~1ull) | (1ull << 63);
       }
       for (int r = 0; r < 8; ++r) {
-        Colour* row = &sheet.pixels[static_cast<size_t>(cy * 8 + r) * side +
-                                    cx * 8];
+        Colour* row =
+            &sheet.pixels[static_cast<size_t>(cy * 8 + r) * side + cx * 8];
         for (int c = 0; c < 8; ++c) {
           row[c] = (bits >> (r * 8 + c)) & 1 ? second : first;
         }

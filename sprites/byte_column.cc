@@ -27,37 +27,51 @@ constexpr ReversalTable MakeReversalTable() {
 }
 constexpr ReversalTable kReversed = MakeReversalTable();
 
+static_assert(kDarkBit == 1 && kLightBit == 2 && kEmptyBit == 4,
+              "kShiftedIn is indexed by the class bits");
+
+// What one pixel shifts into a byte column, by its class bits: its graphic
+// bit (bit 0), its mask bit (bit 8) and, for a pixel of no class, bit 16.
+// After eight pixels the graphic byte, the mask byte and the pixels of no
+// class lie side by side in one word.
+constexpr uint32_t kShiftedIn[8] = {
+    1u << 16,      // no class
+    1u | 1u << 8,  // dark: graphic and mask
+    1u << 8,       // light: mask
+    0,             // (never two classes)
+    0,             // empty: neither
+    0,             // (never two classes)
+    0,             // (never two classes)
+    0,             // (never two classes)
+};
+
 }  // namespace
 
 uint8_t ReversedBits(uint8_t value) { return kReversed.of[value]; }
 
 bool EncodeByteColumn(const common::Image& image, int left, int y, bool and_or,
                       BytePair* pair, int* wrong_x) {
-  // The classes of the eight pixels; a byte column inside the image, as
-  // nearly all are, is read straight from its row.
-  unsigned bits[kPixelsPerByte];
+  // Each pixel is shifted into one word, bits added rather than branched on:
+  // in drawn sprites the classes follow no pattern a branch predictor could
+  // learn. A byte column inside the image, as nearly all are, is read
+  // straight from its row.
+  uint32_t column = 0;
   if (left + kPixelsPerByte <= image.width()) {
-    const uint8_t* p =
-        image.Row(y) + static_cast<size_t>(left) * common::Image::kBytesPerPixel;
-    for (int i = 0; i < kPixelsPerByte; ++i, p += common::Image::kBytesPerPixel) {
-      bits[i] = ClassBits(p[0], p[1], p[2]);
+    const uint8_t* p = image.Row(y) + static_cast<size_t>(left) *
+                                          common::Image::kBytesPerPixel;
+    for (int i = 0; i < kPixelsPerByte;
+         ++i, p += common::Image::kBytesPerPixel) {
+      column = (column << 1) | kShiftedIn[ClassBits(p[0], p[1], p[2])];
     }
   } else {
     for (int i = 0; i < kPixelsPerByte; ++i) {
-      bits[i] = ClassBits(SheetPixel(image, left + i, y));
+      column =
+          (column << 1) | kShiftedIn[ClassBits(SheetPixel(image, left + i, y))];
     }
   }
-  // The bits are added, not branched on: in drawn sprites the classes
-  // follow no pattern a branch predictor could learn. Pixels of no class are
-  // only noted here and looked for after the loop.
-  unsigned graphic = 0;
-  unsigned mask = 0;
-  unsigned unclassed = 0;
-  for (int i = 0; i < kPixelsPerByte; ++i) {
-    graphic = (graphic << 1) | (bits[i] & kDarkBit);
-    mask = (mask << 1) | ((bits[i] & (kDarkBit | kLightBit)) != 0);
-    unclassed = (unclassed << 1) | (bits[i] == 0);
-  }
+  unsigned graphic = column & 0xFF;
+  unsigned mask = (column >> 8) & 0xFF;
+  const unsigned unclassed = column >> 16;
   if (unclassed != 0) {
     int i = 0;
     while ((unclassed & (0x80u >> i)) == 0) ++i;

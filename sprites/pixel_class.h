@@ -46,8 +46,9 @@ constexpr ComponentClasses MakeComponentClasses() {
   ComponentClasses table{};
   for (int v = 0; v < 256; ++v) {
     table.red[v] = v < 127 ? kDarkBit : v > 127 ? kLightBit | kEmptyBit : 0;
-    table.green_or_blue[v] =
-        v < 127 ? kDarkBit | kEmptyBit : v > 127 ? kLightBit : 0;
+    table.green_or_blue[v] = v < 127   ? kDarkBit | kEmptyBit
+                             : v > 127 ? kLightBit
+                                       : 0;
   }
   return table;
 }
