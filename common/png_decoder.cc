@@ -41,8 +41,10 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
   if (piece < kImageDataPiece) png_set_compression_buffer_size(png, piece);
 }
 
-// Bytes of filtered image data the header asks for, all passes included
-// (a slight overestimate for interlaced images, which is harmless here).
+// Bytes of filtered image data the header asks for, counted as if not
+// interlaced. An interlaced image needs a little more (the filter bytes and
+// padding of its pass rows), so this never overstates the claim and never
+// refuses a file whose data could be real.
 double ClaimedDataBytes(png_uint_32 width, png_uint_32 height, int bit_depth,
                         int channels) {
   double row_bits = static_cast<double>(width) * bit_depth * channels;
