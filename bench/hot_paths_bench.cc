@@ -211,7 +211,7 @@ BENCHMARK(BM_SpriteWriter)->Unit(benchmark::kMillisecond);
 // PNG decoding of the tile sheet, the part of a run no converter can avoid.
 void BM_DecodeTileSheet(benchmark::State& state) {
   std::string file = testing_util::EncodePng(
-      bench::RgbSpec(bench::TileSheet(kTileSide), state.range(0) != 0));
+      bench::RgbLayout(bench::TileSheet(kTileSide), state.range(0) != 0));
   for (auto _ : state) {
     common::Image image;
     common::DecodePng(reinterpret_cast<const uint8_t*>(file.data()),

@@ -9,8 +9,8 @@
 
 namespace {
 
-void Write(const std::string& path, const testing_util::PngSpec& spec) {
-  testing_util::WriteFile(path, testing_util::EncodePng(spec));
+void Write(const std::string& path, const testing_util::PngLayout& layout) {
+  testing_util::WriteFile(path, testing_util::EncodePng(layout));
   std::printf("%s\n", path.c_str());
 }
 
@@ -25,13 +25,13 @@ int main(int argc, char** argv) {
   for (int side : {1024, 2048, 4096}) {
     bench::Sheet sheet = bench::TileSheet(side);
     std::string name = folder + "/tiles-" + std::to_string(side);
-    Write(name + ".png", bench::RgbSpec(sheet, false));
+    Write(name + ".png", bench::RgbLayout(sheet, false));
     if (side == 4096) {
-      Write(name + "-palette.png", bench::PaletteSpec(sheet));
-      Write(name + "-interlaced.png", bench::RgbSpec(sheet, true));
+      Write(name + "-palette.png", bench::PaletteLayout(sheet));
+      Write(name + "-interlaced.png", bench::RgbLayout(sheet, true));
     }
   }
   Write(folder + "/sprites.png",
-        bench::RgbSpec(bench::SpriteSheet(bench::kMaxSprites), false));
+        bench::RgbLayout(bench::SpriteSheet(bench::kMaxSprites), false));
   return 0;
 }

@@ -99,35 +99,35 @@ Sheet SpriteSheet(int sprites) {
   return sheet;
 }
 
-testing_util::PngSpec RgbSpec(const Sheet& sheet, bool interlaced) {
-  testing_util::PngSpec spec;
-  spec.width = sheet.width;
-  spec.height = sheet.height;
-  spec.colour_type = 2;
-  spec.interlaced = interlaced;
-  spec.samples.reserve(sheet.pixels.size() * 3);
+testing_util::PngLayout RgbLayout(const Sheet& sheet, bool interlaced) {
+  testing_util::PngLayout layout;
+  layout.width = sheet.width;
+  layout.height = sheet.height;
+  layout.colour_type = 2;
+  layout.interlaced = interlaced;
+  layout.samples.reserve(sheet.pixels.size() * 3);
   for (Colour c : sheet.pixels) {
-    spec.samples.push_back(static_cast<uint16_t>(common::RedOf(c)));
-    spec.samples.push_back(static_cast<uint16_t>(common::GreenOf(c)));
-    spec.samples.push_back(static_cast<uint16_t>(common::BlueOf(c)));
+    layout.samples.push_back(static_cast<uint16_t>(common::RedOf(c)));
+    layout.samples.push_back(static_cast<uint16_t>(common::GreenOf(c)));
+    layout.samples.push_back(static_cast<uint16_t>(common::BlueOf(c)));
   }
-  return spec;
+  return layout;
 }
 
-testing_util::PngSpec PaletteSpec(const Sheet& sheet) {
+testing_util::PngLayout PaletteLayout(const Sheet& sheet) {
   const std::vector<Colour>& colours = ScreenColours();
-  testing_util::PngSpec spec;
-  spec.width = sheet.width;
-  spec.height = sheet.height;
-  spec.colour_type = 3;
-  spec.palette = colours;
-  spec.samples.reserve(sheet.pixels.size());
+  testing_util::PngLayout layout;
+  layout.width = sheet.width;
+  layout.height = sheet.height;
+  layout.colour_type = 3;
+  layout.palette = colours;
+  layout.samples.reserve(sheet.pixels.size());
   for (Colour c : sheet.pixels) {
     size_t index = 0;
     while (index + 1 < colours.size() && colours[index] != c) ++index;
-    spec.samples.push_back(static_cast<uint16_t>(index));
+    layout.samples.push_back(static_cast<uint16_t>(index));
   }
-  return spec;
+  return layout;
 }
 
 bool ToImage(const Sheet& sheet, common::Image* image) {

@@ -36,10 +36,10 @@ constexpr int kMaxSprites = (common::kMaxImageSide + 1) / 17;
 Sheet SpriteSheet(int sprites);
 
 // The sheet as an 8-bit RGB PNG, interlaced or not.
-testing_util::PngSpec RgbSpec(const Sheet& sheet, bool interlaced);
+testing_util::PngLayout RgbLayout(const Sheet& sheet, bool interlaced);
 
 // The sheet as an 8-bit palette PNG of the screen colours.
-testing_util::PngSpec PaletteSpec(const Sheet& sheet);
+testing_util::PngLayout PaletteLayout(const Sheet& sheet);
 
 // The sheet as the loader would hand it over; false if the store cannot be
 // allocated.

@@ -25,7 +25,7 @@ using testing_util::CrLfLines;
 using testing_util::EncodePng;
 using testing_util::FileExists;
 using testing_util::IsCreationLine;
-using testing_util::PngSpec;
+using testing_util::PngLayout;
 using testing_util::ReadFile;
 using testing_util::RgbPng;
 using testing_util::RunningProcess;
@@ -54,13 +54,13 @@ std::string WhiteSheet(int width, int height) {
 }
 
 std::string OneBitGrey(int width, int height) {
-  PngSpec spec;
-  spec.colour_type = 0;
-  spec.bit_depth = 1;
-  spec.width = width;
-  spec.height = height;
-  spec.samples.assign(static_cast<size_t>(width) * height, 1);
-  return EncodePng(spec);
+  PngLayout layout;
+  layout.colour_type = 0;
+  layout.bit_depth = 1;
+  layout.width = width;
+  layout.height = height;
+  layout.samples.assign(static_cast<size_t>(width) * height, 1);
+  return EncodePng(layout);
 }
 
 enum class Kept {

@@ -16,7 +16,7 @@ namespace common {
 namespace {
 
 using testing_util::EncodePng;
-using testing_util::PngSpec;
+using testing_util::PngLayout;
 using testing_util::WithHeaderSize;
 
 Status Decode(const std::string& bytes, Image* image) {
@@ -44,16 +44,16 @@ std::vector<Colour> TestPalette(int n) {
   return palette;
 }
 
-PngSpec Spec(int colour_type, int bit_depth, int width,
+PngLayout Layout(int colour_type, int bit_depth, int width,
              std::vector<uint16_t> samples) {
-  PngSpec spec;
-  spec.colour_type = colour_type;
-  spec.bit_depth = bit_depth;
-  spec.width = width;
-  spec.height = 1;
-  spec.samples = std::move(samples);
-  if (colour_type == 3) spec.palette = TestPalette(1 << bit_depth);
-  return spec;
+  PngLayout layout;
+  layout.colour_type = colour_type;
+  layout.bit_depth = bit_depth;
+  layout.width = width;
+  layout.height = 1;
+  layout.samples = std::move(samples);
+  if (colour_type == 3) layout.palette = TestPalette(1 << bit_depth);
+  return layout;
 }
 
 int ChannelsOf(int colour_type) {
@@ -62,10 +62,10 @@ int ChannelsOf(int colour_type) {
 }
 
 // What the colour table says a pixel reads as, worked out from the samples.
-Colour Expected(const PngSpec& spec, size_t pixel) {
-  const uint16_t* s = &spec.samples[pixel * ChannelsOf(spec.colour_type)];
+Colour Expected(const PngLayout& layout, size_t pixel) {
+  const uint16_t* s = &layout.samples[pixel * ChannelsOf(layout.colour_type)];
   auto eight_bits = [&](uint16_t v) -> int {
-    switch (spec.bit_depth) {
+    switch (layout.bit_depth) {
       case 1: return v * 255;
       case 2: return v * 85;
       case 4: return v * 17;
@@ -73,14 +73,14 @@ Colour Expected(const PngSpec& spec, size_t pixel) {
       default: return v;
     }
   };
-  switch (spec.colour_type) {
+  switch (layout.colour_type) {
     case 0:
     case 4: {
       int g = eight_bits(s[0]);
       return ColourFrom(g, g, g);
     }
     case 3:
-      return spec.palette[s[0]];
+      return layout.palette[s[0]];
     default:
       return ColourFrom(eight_bits(s[0]), eight_bits(s[1]), eight_bits(s[2]));
   }
@@ -91,40 +91,40 @@ TEST(DecodePng, ColourTableExamples) {
   const uint16_t k = 0;
   const struct {
     const char* name;
-    PngSpec spec;
+    PngLayout layout;
     std::vector<Colour> colours;
   } kCases[] = {
-      {"grey 1", Spec(0, 1, 4, {0, 1, 1, 0}), {0, 0xFFFFFF, 0xFFFFFF, 0}},
-      {"grey 2", Spec(0, 2, 4, {0, 1, 2, 3}),
+      {"grey 1", Layout(0, 1, 4, {0, 1, 1, 0}), {0, 0xFFFFFF, 0xFFFFFF, 0}},
+      {"grey 2", Layout(0, 2, 4, {0, 1, 2, 3}),
        {0, 0x555555, 0xAAAAAA, 0xFFFFFF}},
-      {"grey 4", Spec(0, 4, 4, {0, 1, 7, 15}),
+      {"grey 4", Layout(0, 4, 4, {0, 1, 7, 15}),
        {0, 0x111111, 0x777777, 0xFFFFFF}},
-      {"grey 8", Spec(0, 8, 3, {1, 128, 255}), {0x010101, 0x808080, 0xFFFFFF}},
-      {"grey 16 keeps the high byte", Spec(0, 16, 3, {0x01FF, 0xAB12, 0xFFFF}),
+      {"grey 8", Layout(0, 8, 3, {1, 128, 255}), {0x010101, 0x808080, 0xFFFFFF}},
+      {"grey 16 keeps the high byte", Layout(0, 16, 3, {0x01FF, 0xAB12, 0xFFFF}),
        {0x010101, 0xABABAB, 0xFFFFFF}},
-      {"RGB 8", Spec(2, 8, 2, {10, 20, 30, 255, 0, 0}), {0x1E140A, 0x0000FF}},
+      {"RGB 8", Layout(2, 8, 2, {10, 20, 30, 255, 0, 0}), {0x1E140A, 0x0000FF}},
       {"RGB 16 keeps the high bytes",
-       Spec(2, 16, 2, {0x1234, 0xABCD, 0x00FF, 0x80FF, 0x7FFF, 0xFF00}),
+       Layout(2, 16, 2, {0x1234, 0xABCD, 0x00FF, 0x80FF, 0x7FFF, 0xFF00}),
        {0x00AB12, 0xFF7F80}},
-      {"palette 1", Spec(3, 1, 2, {0, 1}), {TestPalette(2)[0], TestPalette(2)[1]}},
-      {"palette 2, entry 3 red", Spec(3, 2, 2, {3, 0}), {0x0000FF, TestPalette(4)[0]}},
-      {"palette 4, entry 3 red", Spec(3, 4, 2, {3, 15}), {0x0000FF, TestPalette(16)[15]}},
-      {"palette 8, entry 3 red", Spec(3, 8, 2, {3, 255}), {0x0000FF, TestPalette(256)[255]}},
-      {"grey alpha 8, alpha ignored", Spec(4, 8, 2, {77, k, 77, 255}),
+      {"palette 1", Layout(3, 1, 2, {0, 1}), {TestPalette(2)[0], TestPalette(2)[1]}},
+      {"palette 2, entry 3 red", Layout(3, 2, 2, {3, 0}), {0x0000FF, TestPalette(4)[0]}},
+      {"palette 4, entry 3 red", Layout(3, 4, 2, {3, 15}), {0x0000FF, TestPalette(16)[15]}},
+      {"palette 8, entry 3 red", Layout(3, 8, 2, {3, 255}), {0x0000FF, TestPalette(256)[255]}},
+      {"grey alpha 8, alpha ignored", Layout(4, 8, 2, {77, k, 77, 255}),
        {0x4D4D4D, 0x4D4D4D}},
-      {"grey alpha 16", Spec(4, 16, 2, {0xAB12, k, 0xAB12, 0xFFFF}),
+      {"grey alpha 16", Layout(4, 16, 2, {0xAB12, k, 0xAB12, 0xFFFF}),
        {0xABABAB, 0xABABAB}},
-      {"RGB alpha 8, alpha 0 or 255", Spec(6, 8, 2, {10, 20, 30, k, 10, 20, 30, 255}),
+      {"RGB alpha 8, alpha 0 or 255", Layout(6, 8, 2, {10, 20, 30, k, 10, 20, 30, 255}),
        {0x1E140A, 0x1E140A}},
       {"RGB alpha 16",
-       Spec(6, 16, 2, {0x1234, 0xABCD, 0x00FF, k, 0x1234, 0xABCD, 0x00FF, 0xFFFF}),
+       Layout(6, 16, 2, {0x1234, 0xABCD, 0x00FF, k, 0x1234, 0xABCD, 0x00FF, 0xFFFF}),
        {0x00AB12, 0x00AB12}},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
     Image image;
-    ASSERT_EQ(Decode(EncodePng(c.spec), &image), Status::kOk);
-    EXPECT_EQ(image.width(), c.spec.width);
+    ASSERT_EQ(Decode(EncodePng(c.layout), &image), Status::kOk);
+    EXPECT_EQ(image.width(), c.layout.width);
     EXPECT_EQ(image.height(), 1);
     EXPECT_EQ(AllPixels(image), c.colours);
   }
@@ -133,38 +133,38 @@ TEST(DecodePng, ColourTableExamples) {
 // A transparency chunk turns no colour into another: transparent pixels read
 // as their stored colour.
 TEST(DecodePng, TransparencyChunkChangesNoColour) {
-  std::vector<PngSpec> specs;
-  PngSpec palette = Spec(3, 2, 4, {0, 1, 2, 3});
+  std::vector<PngLayout> layouts;
+  PngLayout palette = Layout(3, 2, 4, {0, 1, 2, 3});
   palette.palette_alpha = {0, 128, 255};
-  specs.push_back(palette);
-  PngSpec grey1 = Spec(0, 1, 2, {0, 1});
+  layouts.push_back(palette);
+  PngLayout grey1 = Layout(0, 1, 2, {0, 1});
   grey1.has_trns_colour = true;
   grey1.trns_grey = 0;
-  specs.push_back(grey1);
-  PngSpec grey2 = Spec(0, 2, 2, {2, 1});
+  layouts.push_back(grey1);
+  PngLayout grey2 = Layout(0, 2, 2, {2, 1});
   grey2.has_trns_colour = true;
   grey2.trns_grey = 2;
-  specs.push_back(grey2);
-  PngSpec grey16 = Spec(0, 16, 2, {0xAB12, 0x0100});
+  layouts.push_back(grey2);
+  PngLayout grey16 = Layout(0, 16, 2, {0xAB12, 0x0100});
   grey16.has_trns_colour = true;
   grey16.trns_grey = 0xAB12;
-  specs.push_back(grey16);
-  PngSpec rgb = Spec(2, 8, 2, {0, 0, 0, 10, 20, 30});
+  layouts.push_back(grey16);
+  PngLayout rgb = Layout(2, 8, 2, {0, 0, 0, 10, 20, 30});
   rgb.has_trns_colour = true;  // (0, 0, 0): black stays black
-  specs.push_back(rgb);
-  PngSpec rgb16 = Spec(2, 16, 2, {0x1234, 0xABCD, 0x00FF, 0, 0, 0});
+  layouts.push_back(rgb);
+  PngLayout rgb16 = Layout(2, 16, 2, {0x1234, 0xABCD, 0x00FF, 0, 0, 0});
   rgb16.has_trns_colour = true;
   rgb16.trns_red = 0x1234;
   rgb16.trns_green = 0xABCD;
   rgb16.trns_blue = 0x00FF;
-  specs.push_back(rgb16);
-  for (const PngSpec& spec : specs) {
-    SCOPED_TRACE("colour type " + std::to_string(spec.colour_type) +
-                 ", depth " + std::to_string(spec.bit_depth));
+  layouts.push_back(rgb16);
+  for (const PngLayout& layout : layouts) {
+    SCOPED_TRACE("colour type " + std::to_string(layout.colour_type) +
+                 ", depth " + std::to_string(layout.bit_depth));
     Image image;
-    ASSERT_EQ(Decode(EncodePng(spec), &image), Status::kOk);
-    for (int x = 0; x < spec.width; ++x) {
-      EXPECT_EQ(image.PixelColour(x, 0), Expected(spec, x)) << "x " << x;
+    ASSERT_EQ(Decode(EncodePng(layout), &image), Status::kOk);
+    for (int x = 0; x < layout.width; ++x) {
+      EXPECT_EQ(image.PixelColour(x, 0), Expected(layout, x)) << "x " << x;
     }
   }
 }
@@ -184,38 +184,38 @@ TEST(DecodePng, EveryKindInterlacedOrNot) {
   for (const auto& kind : kKinds) {
     for (bool trns : {false, true}) {
       if (trns && (kind.colour_type == 4 || kind.colour_type == 6)) continue;
-      PngSpec spec;
-      spec.colour_type = kind.colour_type;
-      spec.bit_depth = kind.bit_depth;
-      spec.width = 13;
-      spec.height = 11;
+      PngLayout layout;
+      layout.colour_type = kind.colour_type;
+      layout.bit_depth = kind.bit_depth;
+      layout.width = 13;
+      layout.height = 11;
       int top = (1 << kind.bit_depth) - 1;
       size_t n = 13 * 11 * static_cast<size_t>(ChannelsOf(kind.colour_type));
       for (size_t i = 0; i < n; ++i) {
-        spec.samples.push_back(static_cast<uint16_t>(random() % (top + 1)));
+        layout.samples.push_back(static_cast<uint16_t>(random() % (top + 1)));
       }
       if (kind.colour_type == 3) {
-        spec.palette = TestPalette(1 << kind.bit_depth);
-        if (trns) spec.palette_alpha = {0, 64};
+        layout.palette = TestPalette(1 << kind.bit_depth);
+        if (trns) layout.palette_alpha = {0, 64};
       } else if (trns) {
-        spec.has_trns_colour = true;
-        spec.trns_grey = spec.samples[0];
-        spec.trns_red = spec.samples[0];
-        spec.trns_green = spec.samples[1 % n];
-        spec.trns_blue = spec.samples[2 % n];
+        layout.has_trns_colour = true;
+        layout.trns_grey = layout.samples[0];
+        layout.trns_red = layout.samples[0];
+        layout.trns_green = layout.samples[1 % n];
+        layout.trns_blue = layout.samples[2 % n];
       }
       SCOPED_TRACE("colour type " + std::to_string(kind.colour_type) +
                    ", depth " + std::to_string(kind.bit_depth) +
                    (trns ? ", tRNS" : ""));
       std::vector<Colour> expected;
-      for (size_t p = 0; p < 13 * 11; ++p) expected.push_back(Expected(spec, p));
+      for (size_t p = 0; p < 13 * 11; ++p) expected.push_back(Expected(layout, p));
 
       Image plain;
-      ASSERT_EQ(Decode(EncodePng(spec), &plain), Status::kOk);
+      ASSERT_EQ(Decode(EncodePng(layout), &plain), Status::kOk);
       EXPECT_EQ(AllPixels(plain), expected);
-      spec.interlaced = true;
+      layout.interlaced = true;
       Image interlaced;
-      ASSERT_EQ(Decode(EncodePng(spec), &interlaced), Status::kOk);
+      ASSERT_EQ(Decode(EncodePng(layout), &interlaced), Status::kOk);
       EXPECT_EQ(interlaced.width(), 13);
       EXPECT_EQ(interlaced.height(), 11);
       EXPECT_EQ(AllPixels(interlaced), expected);
@@ -225,26 +225,26 @@ TEST(DecodePng, EveryKindInterlacedOrNot) {
 
 // A 64 x 64 RGB sheet of noise, so that its image data cannot shrink much
 // and a cut in the middle of the file falls in the middle of the rows.
-PngSpec NoiseSheet(bool interlaced) {
-  PngSpec spec;
-  spec.width = 64;
-  spec.height = 64;
-  spec.interlaced = interlaced;
+PngLayout NoiseSheet(bool interlaced) {
+  PngLayout layout;
+  layout.width = 64;
+  layout.height = 64;
+  layout.interlaced = interlaced;
   std::mt19937 random(7);
   for (int i = 0; i < 64 * 64 * 3; ++i) {
-    spec.samples.push_back(static_cast<uint16_t>(1 + random() % 255));
+    layout.samples.push_back(static_cast<uint16_t>(1 + random() % 255));
   }
-  return spec;
+  return layout;
 }
 
 // Wherever the file is cut after its header, the load reports damage; the
 // rows whose data lies before the cut keep their colours and every later
 // pixel reads 0; the further the cut, the more rows are kept.
 TEST(DecodePng, CutInTheImageDataKeepsTheRowsBeforeTheCut) {
-  PngSpec spec = NoiseSheet(false);
-  std::string whole = EncodePng(spec);
+  PngLayout layout = NoiseSheet(false);
+  std::string whole = EncodePng(layout);
   std::vector<Colour> original;
-  for (size_t p = 0; p < 64 * 64; ++p) original.push_back(Expected(spec, p));
+  for (size_t p = 0; p < 64 * 64; ++p) original.push_back(Expected(layout, p));
 
   int rows_before = 0;
   // Every 97th byte, and each of the last 24 bytes: the image data's own
@@ -306,8 +306,8 @@ TEST(DecodePng, DamagedImageDataReadsBlackAfterTheDamage) {
                 {"interlaced, checksum", true, true}};
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
-    PngSpec spec = NoiseSheet(c.interlaced);
-    std::string bytes = EncodePng(spec);
+    PngLayout layout = NoiseSheet(c.interlaced);
+    std::string bytes = EncodePng(layout);
     if (c.bad_checksum) {
       size_t checksum = FirstImageDataChecksum(bytes);
       ASSERT_LT(checksum + 12, bytes.size()) << "needs a second data chunk";
@@ -325,7 +325,7 @@ TEST(DecodePng, DamagedImageDataReadsBlackAfterTheDamage) {
       if (read == 0) {
         ++black;
       } else {
-        ASSERT_EQ(read, Expected(spec, p)) << "pixel " << p;
+        ASSERT_EQ(read, Expected(layout, p)) << "pixel " << p;
         ++kept;
       }
     }
@@ -349,19 +349,19 @@ TEST(DecodePng, ChangedImageDataIsReportedAsDamage) {
 // Nothing but an empty image comes of a file that is no PNG, has a broken
 // header, or claims a size that cannot or should not be held.
 TEST(DecodePng, RefusedFiles) {
-  std::string good = EncodePng(Spec(2, 8, 1, {1, 2, 3}));
+  std::string good = EncodePng(Layout(2, 8, 1, {1, 2, 3}));
   std::string bad_header_checksum = good;
   bad_header_checksum[30] ^= 1;
-  PngSpec wide;
+  PngLayout wide;
   wide.colour_type = 0;
   wide.bit_depth = 1;
   wide.width = 32768;
   wide.height = 1;
   wide.samples.assign(32768, 1);
-  PngSpec high = wide;
+  PngLayout high = wide;
   high.width = 1;
   high.height = 32768;
-  PngSpec small = Spec(6, 16, 2, {1, 2, 3, 4, 5, 6, 7, 8});
+  PngLayout small = Layout(6, 16, 2, {1, 2, 3, 4, 5, 6, 7, 8});
   const struct {
     const char* name;
     std::string bytes;
@@ -399,7 +399,7 @@ TEST(DecodePng, RefusedFiles) {
 // The format is known by the content, never by the name.
 TEST(LoadImage, ByContentNotByName) {
   testing_util::TempDir dir;
-  std::string png = EncodePng(Spec(2, 8, 2, {255, 0, 0, 0, 0, 255}));
+  std::string png = EncodePng(Layout(2, 8, 2, {255, 0, 0, 0, 0, 255}));
   testing_util::WriteFile(dir.File("sheet.bin"), png);
   testing_util::WriteFile(dir.File("sheet.png"), "not a picture\r\n");
   testing_util::WriteFile(dir.File("empty.png"), "");

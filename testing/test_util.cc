@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -49,7 +50,7 @@ int ChannelsOf(int colour_type) {
 
 }  // namespace
 
-std::string EncodePng(const PngSpec& spec) {
+std::string EncodePng(const PngLayout& layout) {
   std::string out;
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -59,12 +60,12 @@ std::string EncodePng(const PngSpec& spec) {
     throw std::runtime_error("EncodePng failed");
   }
   png_set_write_fn(png, &out, AppendToString, NoFlush);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth,
-               spec.colour_type,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bit_depth,
+               layout.colour_type,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (Colour c : spec.palette) {
+  for (Colour c : layout.palette) {
     palette.push_back({static_cast<png_byte>(c & 255),
                        static_cast<png_byte>((c >> 8) & 255),
                        static_cast<png_byte>((c >> 16) & 255)});
@@ -72,38 +73,38 @@ std::string EncodePng(const PngSpec& spec) {
   if (!palette.empty()) {
     png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   }
-  if (!spec.palette_alpha.empty()) {
-    std::vector<png_byte> alpha(spec.palette_alpha.begin(),
-                                spec.palette_alpha.end());
+  if (!layout.palette_alpha.empty()) {
+    std::vector<png_byte> alpha(layout.palette_alpha.begin(),
+                                layout.palette_alpha.end());
     png_set_tRNS(png, info, alpha.data(), static_cast<int>(alpha.size()),
                  nullptr);
-  } else if (spec.has_trns_colour) {
+  } else if (layout.has_trns_colour) {
     png_color_16 colour{};
-    colour.red = spec.trns_red;
-    colour.green = spec.trns_green;
-    colour.blue = spec.trns_blue;
-    colour.gray = spec.trns_grey;
+    colour.red = layout.trns_red;
+    colour.green = layout.trns_green;
+    colour.blue = layout.trns_blue;
+    colour.gray = layout.trns_grey;
     png_set_tRNS(png, info, nullptr, 0, &colour);
   }
   png_write_info(png, info);
 
-  int channels = ChannelsOf(spec.colour_type);
-  size_t row_samples = static_cast<size_t>(spec.width) * channels;
-  size_t row_bytes = (row_samples * spec.bit_depth + 7) / 8;
-  std::vector<std::vector<png_byte>> rows(spec.height,
+  int channels = ChannelsOf(layout.colour_type);
+  size_t row_samples = static_cast<size_t>(layout.width) * channels;
+  size_t row_bytes = (row_samples * layout.bit_depth + 7) / 8;
+  std::vector<std::vector<png_byte>> rows(layout.height,
                                           std::vector<png_byte>(row_bytes));
-  for (int y = 0; y < spec.height; ++y) {
+  for (int y = 0; y < layout.height; ++y) {
     std::vector<png_byte>& row = rows[y];
     for (size_t i = 0; i < row_samples; ++i) {
-      uint16_t v = spec.samples[y * row_samples + i];
-      if (spec.bit_depth == 16) {
+      uint16_t v = layout.samples[y * row_samples + i];
+      if (layout.bit_depth == 16) {
         row[2 * i] = static_cast<png_byte>(v >> 8);
         row[2 * i + 1] = static_cast<png_byte>(v & 255);
-      } else if (spec.bit_depth == 8) {
+      } else if (layout.bit_depth == 8) {
         row[i] = static_cast<png_byte>(v);
       } else {
-        size_t bit = i * spec.bit_depth;
-        int shift = 8 - spec.bit_depth - static_cast<int>(bit % 8);
+        size_t bit = i * layout.bit_depth;
+        int shift = 8 - layout.bit_depth - static_cast<int>(bit % 8);
         row[bit / 8] |= static_cast<png_byte>(v << shift);
       }
     }
@@ -130,21 +131,23 @@ std::string WithHeaderSize(std::string png, uint32_t width, uint32_t height) {
 
 std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,
                    bool interlaced) {
-  PngSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.interlaced = interlaced;
+  PngLayout layout;
+  layout.width = width;
+  layout.height = height;
+  layout.interlaced = interlaced;
   for (Colour c : pixels) {
-    spec.samples.push_back(c & 255);
-    spec.samples.push_back((c >> 8) & 255);
-    spec.samples.push_back((c >> 16) & 255);
+    layout.samples.push_back(c & 255);
+    layout.samples.push_back((c >> 8) & 255);
+    layout.samples.push_back((c >> 16) & 255);
   }
-  return EncodePng(spec);
+  return EncodePng(layout);
 }
 
 TempDir::TempDir() {
-  char pattern[] = "/tmp/converters_test_XXXXXX";
-  char* made = mkdtemp(pattern);
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "converters_test_XXXXXX")
+          .string();
+  char* made = mkdtemp(&pattern[0]);
   if (made == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = made;
 }

@@ -17,7 +17,7 @@ using common::Colour;
 
 // A PNG to write. samples holds width x height x channels values, row by
 // row, each in 0 .. 2^bit_depth - 1 (palette indexes for palette images).
-struct PngSpec {
+struct PngLayout {
   int width = 0;
   int height = 0;
   int colour_type = 2;  // PNG_COLOR_TYPE_*: 0 grey, 2 RGB, 3 palette, 4, 6
@@ -31,7 +31,7 @@ struct PngSpec {
 };
 
 // The PNG file's bytes.
-std::string EncodePng(const PngSpec& spec);
+std::string EncodePng(const PngLayout& layout);
 
 // The PNG with its header's width and height rewritten, checksum included:
 // a header that claims what the file's data cannot hold.

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace testing_util {
@@ -43,7 +44,8 @@ int ShiftOf(unsigned long mask) {
 XSession::XSession() {
   const char* name = std::getenv("DISPLAY");
   if (name == nullptr || *name == '\0') return;
-  std::string lock_path = "/tmp/drop-window-tests-";
+  std::string lock_path =
+      (std::filesystem::temp_directory_path() / "drop-window-tests-").string();
   for (char c : std::string(name)) lock_path += (c == '/' ? '_' : c);
   lock_fd_ = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (lock_fd_ >= 0) flock(lock_fd_, LOCK_EX);

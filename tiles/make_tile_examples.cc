@@ -103,17 +103,17 @@ std::vector<Colour> Draw(const Tile* tiles, int count, int tiles_across) {
 
 // The colours as a palette image of 8 bits an index.
 std::string PalettePng(int width, int height, const std::vector<Colour>& pixels) {
-  testing_util::PngSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.colour_type = 3;
+  testing_util::PngLayout layout;
+  layout.width = width;
+  layout.height = height;
+  layout.colour_type = 3;
   for (Colour c : pixels) {
     size_t index = 0;
-    while (index < spec.palette.size() && spec.palette[index] != c) ++index;
-    if (index == spec.palette.size()) spec.palette.push_back(c);
-    spec.samples.push_back(static_cast<uint16_t>(index));
+    while (index < layout.palette.size() && layout.palette[index] != c) ++index;
+    if (index == layout.palette.size()) layout.palette.push_back(c);
+    layout.samples.push_back(static_cast<uint16_t>(index));
   }
-  return testing_util::EncodePng(spec);
+  return testing_util::EncodePng(layout);
 }
 
 }  // namespace

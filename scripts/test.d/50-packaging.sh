@@ -3,7 +3,7 @@
 # example Makefile, checked the way a user meets them:
 #   1. install into a DESTDIR (prefix honoured) and run the installed programs;
 #   2. validate the desktop entries and manual pages, warnings count as errors;
-#   3. build the .deb, install it with dpkg, run /usr/bin/..., remove it again
+#   3. build the .deb, install it with dpkg, run the installed programs, remove it
 #      (always, also when a check fails);
 #   4. run examples/Makefile: it builds every sheet, stops on a broken one and
 #      deletes the half-written target.
@@ -14,7 +14,8 @@ root="$PWD"
 
 # Two runs of this stage at once would share build-package and dpkg: take
 # turns.
-exec 9>/tmp/pixel-converters-packaging.lock
+mkdir -p build-package
+exec 9>build-package/stage.lock
 flock 9
 
 fail() {
@@ -24,7 +25,10 @@ fail() {
 step() { echo "-- $*"; }
 
 package=pixel-converters
+# The package installs under this prefix; the DESTDIR install uses it too.
+prefix=/usr
 work="$(mktemp -d)"
+staged="$work/root$prefix"
 installed_package=0
 cleanup() {
   if (( installed_package )); then
@@ -207,18 +211,18 @@ check_tree() {
 
 # ---- 1. install into a DESTDIR -----------------------------------------------
 step "cmake --install into a DESTDIR"
-DESTDIR="$work/root" cmake --install build-package --prefix /usr >/dev/null
-check_tree "$work/root" /usr
+DESTDIR="$work/root" cmake --install build-package --prefix "$prefix" >/dev/null
+check_tree "$work/root" "$prefix"
 DESTDIR="$work/root-local" cmake --install build-package --prefix /usr/local \
   >/dev/null
 check_tree "$work/root-local" /usr/local
-[[ ! -e "$work/root-local/usr/bin" ]] || fail "--prefix /usr/local ignored"
-check_programs "$work/root/usr/bin" destdir
+[[ ! -e "$work/root-local$prefix/bin" ]] || fail "--prefix /usr/local ignored"
+check_programs "$staged/bin" destdir
 
 # ---- 2. desktop entries and manual pages validate ----------------------------
 step "desktop entries and manual pages"
 for program in "${programs[@]}"; do
-  entry="$work/root/usr/share/applications/$program.desktop"
+  entry="$staged/share/applications/$program.desktop"
   out="$(desktop-file-validate "$entry" 2>&1)" \
     || fail "desktop-file-validate $program.desktop: $out"
   [[ -z "$out" ]] || fail "desktop-file-validate $program.desktop: $out"
@@ -231,11 +235,11 @@ for program in "${programs[@]}"; do
   cp "$sheets/one.tiles.png" "$sheet"
   [[ "$program" == glyphwright ]] && cp "$sheets/demo.sprites.png" "$sheet"
   exec_words "$entry" "$sheet"
-  PATH="$work/root/usr/bin:$PATH" "${command[@]}" </dev/null >/dev/null \
+  PATH="$staged/bin:$PATH" "${command[@]}" </dev/null >/dev/null \
     || fail "$program.desktop: Exec with a file failed"
   ls "$sheet".* >/dev/null 2>&1 || fail "$program.desktop: Exec wrote nothing"
 
-  page="$work/root/usr/share/man/man1/$program.1.gz"
+  page="$staged/share/man/man1/$program.1.gz"
   out="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings=all -l "$page" 2>&1 >/dev/null)"
   [[ -z "$out" ]] || fail "man --warnings $program.1: $out"
   out="$(groff -wall -man -z "packaging/$program.1" 2>&1)"
@@ -256,7 +260,7 @@ echo "$deb: Depends: $depends"
 # Every library a program links directly must come from a declared package.
 declared=" $(sed -e 's/([^)]*)//g' -e 's/[|,]/ /g' <<<"$depends" | xargs) "
 for program in "${programs[@]}"; do
-  binary="$work/root/usr/bin/$program"
+  binary="$staged/bin/$program"
   for soname in $(readelf -d "$binary" | sed -n 's/.*NEEDED.*\[\(.*\)\]/\1/p'); do
     path="$(ldd "$binary" | awk -v so="$soname" '$1 == so { print $3 }')"
     owner="$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" \
@@ -274,18 +278,18 @@ if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed';
 fi
 installed_package=1
 dpkg_retry -i "$deb" >/dev/null || fail "dpkg -i $deb"
-check_tree "" /usr
-check_programs /usr/bin package
+check_tree "" "$prefix"
+check_programs "$prefix/bin" package
 for program in "${programs[@]}"; do
-  [[ "$(man -w "$program")" == "/usr/share/man/man1/$program.1.gz" ]] \
+  [[ "$(man -w "$program")" == "$prefix/share/man/man1/$program.1.gz" ]] \
     || fail "man $program does not find the installed page"
 done
 
 # From the menu, without a file, the entry starts the drop window, which
 # then waits for a drop; it is checked where there is a display to show it.
-if [[ -n "${DISPLAY:-}" ]] && readelf -d /usr/bin/cellhew | grep -q fltk; then
+if [[ -n "${DISPLAY:-}" ]] && readelf -d "$prefix/bin/cellhew" | grep -q fltk; then
   for program in "${programs[@]}"; do
-    exec_words "/usr/share/applications/$program.desktop"
+    exec_words "$prefix/share/applications/$program.desktop"
     "${command[@]}" </dev/null >"$work/menu.out" 2>&1 &
     menu_pid=$!
     sleep 2
@@ -304,7 +308,7 @@ fi
 dpkg_retry -r "$package" >/dev/null || fail "dpkg -r $package"
 installed_package=0
 for program in "${programs[@]}"; do
-  [[ ! -e "/usr/bin/$program" ]] || fail "/usr/bin/$program left after dpkg -r"
+  [[ ! -e "$prefix/bin/$program" ]] || fail "$prefix/bin/$program left after dpkg -r"
 done
 echo "package installs, runs and removes"
 
@@ -315,11 +319,11 @@ mkdir "$make_dir"
 cp examples/Makefile "$make_dir/"
 cp "$sheets/one.tiles.png" "$make_dir/"
 cp examples/*.tiles.png "$make_dir/" 2>/dev/null || true
-make_vars=(CELLHEW="$work/root/usr/bin/cellhew")
+make_vars=(CELLHEW="$staged/bin/cellhew")
 if [[ " ${programs[*]} " == *" glyphwright "* ]]; then
   cp "$sheets/demo.sprites.png" "$make_dir/"
   cp examples/*.sprites.png "$make_dir/" 2>/dev/null || true
-  make_vars+=(GLYPHWRIGHT="$work/root/usr/bin/glyphwright")
+  make_vars+=(GLYPHWRIGHT="$staged/bin/glyphwright")
 fi
 make -s -C "$make_dir" "${make_vars[@]}" >/dev/null || fail "make on good sheets"
 for sheet in "$make_dir"/*.tiles.png; do
@@ -339,7 +343,7 @@ if [[ " ${programs[*]} " == *" glyphwright "* ]]; then
   cp "$sheets/broken.sprites.png" "$make_dir/"
   broken+=(broken.sprites.png.a80)
 fi
-if "$work/root/usr/bin/cellhew" "$make_dir/broken.tiles.png" </dev/null >/dev/null; then
+if "$staged/bin/cellhew" "$make_dir/broken.tiles.png" </dev/null >/dev/null; then
   fail "cellhew reported success on a broken sheet"
 fi
 [[ -s "$make_dir/broken.tiles.png.inc" ]] || fail "cellhew left no partial file"
