@@ -11,6 +11,7 @@
 
 #include "bench/sheets.h"
 #include "common/console.h"
+#include "common/data_line.h"
 #include "common/output_file.h"
 #include "common/png_decoder.h"
 #include "common/run_options.h"
@@ -186,7 +187,7 @@ BENCHMARK(BM_BytePairFormatting);
 void BM_SpriteWriter(benchmark::State& state) {
   const common::Image& image = SpriteImage();
   common::RunOptions options;
-  std::string line;
+  common::DataLine line(2 * static_cast<size_t>(image.width() / 8));
   std::istringstream in;
   std::ostringstream out;
   common::Console console(in, out);

@@ -6,11 +6,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "common/colour.h"
 
 namespace common {
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "stored pixels are read as little-endian words");
 
 // Largest width or height an image may have; larger headers are refused.
 constexpr int kMaxImageSide = 32767;
@@ -44,8 +48,16 @@ class Image {
   // Callers keep 0 <= x < width and 0 <= y < height. The alpha byte is
   // never part of the value.
   Colour PixelColour(int x, int y) const {
-    const uint8_t* p = Row(y) + static_cast<size_t>(x) * kBytesPerPixel;
-    return p[0] | (p[1] << 8) | (static_cast<Colour>(p[2]) << 16);
+    return StoredColour(Row(y) + static_cast<size_t>(x) * kBytesPerPixel);
+  }
+
+  // The colour value of one stored pixel, for callers that walk a row
+  // themselves: red, green and blue are the low three bytes of a
+  // little-endian word, the fourth is alpha, which no colour value holds.
+  static Colour StoredColour(const uint8_t* pixel) {
+    uint32_t word;
+    std::memcpy(&word, pixel, sizeof(word));
+    return word & 0xFFFFFFu;
   }
 
   // The decoder writes rows in red, green, blue, alpha byte order.

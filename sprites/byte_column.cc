@@ -61,7 +61,8 @@ bool EncodeByteColumn(const common::Image& image, int left, int y, bool and_or,
                                           common::Image::kBytesPerPixel;
     for (int i = 0; i < kPixelsPerByte;
          ++i, p += common::Image::kBytesPerPixel) {
-      column = (column << 1) | kShiftedIn[ClassBits(p[0], p[1], p[2])];
+      column = (column << 1) |
+               kShiftedIn[ClassBits(common::Image::StoredColour(p))];
     }
   } else {
     for (int i = 0; i < kPixelsPerByte; ++i) {

@@ -55,12 +55,10 @@ constexpr ComponentClasses MakeComponentClasses() {
 inline constexpr ComponentClasses kComponentClasses = MakeComponentClasses();
 
 // One of the three bits, or 0 for a pixel of no class.
-inline unsigned ClassBits(int red, int green, int blue) {
-  return kComponentClasses.red[red] & kComponentClasses.green_or_blue[green] &
-         kComponentClasses.green_or_blue[blue];
-}
 inline unsigned ClassBits(Colour c) {
-  return ClassBits(RedOf(c), GreenOf(c), BlueOf(c));
+  return kComponentClasses.red[RedOf(c)] &
+         kComponentClasses.green_or_blue[GreenOf(c)] &
+         kComponentClasses.green_or_blue[BlueOf(c)];
 }
 
 inline PixelClass ClassOf(Colour c) {

@@ -1,7 +1,5 @@
 #include "sprites/sprite_conversion.h"
 
-#include <string>
-
 #include "sprites/byte_column.h"
 #include "sprites/sprite_scanner.h"
 #include "sprites/sprite_writer.h"
@@ -13,10 +11,10 @@ common::Status ConvertSprites(common::RunContext& context) {
   const common::RunOptions& options = context.options;
   SpriteScanner scanner(image, options.cutRight, options.cutUp);
   // Room for the widest data line: a trimmed width rounds the sheet's width
-  // up to a whole byte column.
-  std::string line;
-  line.reserve(8 * ((image.width() + kPixelsPerByte - 1) / kPixelsPerByte) + 8 +
-               context.setName.size());
+  // up to a whole byte column, of two byte texts each.
+  common::DataLine line(
+      2 * static_cast<size_t>((image.width() + kPixelsPerByte - 1) /
+                              kPixelsPerByte));
   SpriteExtent extent;
   while (scanner.Next(&extent)) {
     context.console->Line(SizeLine(extent));

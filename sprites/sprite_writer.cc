@@ -10,7 +10,7 @@ using common::Status;
 
 namespace {
 
-constexpr char kLineStart[] = "\tdb\t";
+constexpr char kLineStart[] = "\tdb\t";  // of the height and length lines
 
 void ReportWrongColour(common::Colour colour, int x, int y,
                        common::Console* console) {
@@ -35,10 +35,10 @@ std::string SizeLine(const SpriteExtent& extent) {
 Status WriteSprite(const common::Image& image, const SpriteExtent& extent,
                    const common::RunOptions& options, std::string_view set_name,
                    common::OutputFile* output, common::Console* console,
-                   std::string* line) {
-  line->clear();
-  AppendLabel(line, set_name, extent.index);
-  output->WriteLine(*line);
+                   common::DataLine* line) {
+  std::string label;
+  AppendLabel(&label, set_name, extent.index);
+  output->WriteLine(label);
   if (options.high) {
     output->WriteLine(kLineStart + Decimal(extent.outputRows()) + "\t;high");
   }
@@ -47,15 +47,9 @@ Status WriteSprite(const common::Image& image, const SpriteExtent& extent,
   }
 
   const int byte_columns = extent.byteColumns();
-  // A row's byte pairs are written into the line in place, eight characters
-  // ("#MM,#GG,") a byte column, and the line is handed over without the
-  // comma behind its last pair.
-  const size_t start = sizeof(kLineStart) - 1;
-  line->assign(kLineStart);
-  line->resize(start + 8 * static_cast<size_t>(byte_columns));
   for (int r = extent.firstOutputRow; r < extent.height; ++r) {
     const int y = extent.top + r;
-    char* out = &(*line)[start];
+    line->Start();
     for (int k = 0; k < byte_columns; ++k) {
       BytePair pair;
       int wrong_x;
@@ -65,14 +59,10 @@ Status WriteSprite(const common::Image& image, const SpriteExtent& extent,
                           console);
         return Status::kWrongColour;
       }
-      out = common::PutByteText(out, pair.mask);
-      *out++ = ',';
-      out = common::PutByteText(out, pair.graphic);
-      *out++ = ',';
+      line->Add(pair.mask);
+      line->Add(pair.graphic);
     }
-    size_t length = static_cast<size_t>(out - line->data());
-    if (byte_columns > 0) --length;
-    output->WriteLine(std::string_view(line->data(), length));
+    output->WriteLine(line->Text());
   }
   return Status::kOk;
 }

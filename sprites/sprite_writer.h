@@ -12,6 +12,7 @@
 #include "common/output_file.h"
 #include "common/run_options.h"
 #include "common/status.h"
+#include "common/data_line.h"
 #include "sprites/sprite_scanner.h"
 
 namespace sprites {
@@ -27,13 +28,14 @@ std::string SizeLine(const SpriteExtent& extent);
 // Writes the sprite's block. A data line is written only once complete: at
 // a pixel of no class the row being built is dropped, the report goes to the
 // console followed by a wait for Enter, and kWrongColour is returned.
-// *line is scratch space, reused from call to call.
+// *line is scratch space, reused from call to call, with room for two byte
+// texts a byte column.
 common::Status WriteSprite(const common::Image& image,
                            const SpriteExtent& extent,
                            const common::RunOptions& options,
                            std::string_view set_name,
                            common::OutputFile* output, common::Console* console,
-                           std::string* line);
+                           common::DataLine* line);
 
 }  // namespace sprites
 

@@ -1,10 +1,5 @@
 #include "tiles/cell_analysis.h"
 
-#include <cstring>
-
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
-              "cell pixels are read as little-endian words");
-
 namespace tiles {
 
 constexpr int kPixelBytes = common::Image::kBytesPerPixel;
@@ -17,11 +12,7 @@ void ReadCellPixels(const common::Image& image, int cx, int cy,
     const uint8_t* p = image.Row(cy * kCellSide + r) +
                        static_cast<size_t>(cx) * kCellSide * kPixelBytes;
     for (int c = 0; c < kCellSide; ++c, p += kPixelBytes) {
-      // Red, green and blue are the low three bytes of a little-endian
-      // word; the fourth byte is alpha, which no colour value holds.
-      uint32_t word;
-      std::memcpy(&word, p, sizeof(word));
-      (*pixels)[r * kCellSide + c] = word & 0xFFFFFFu;
+      (*pixels)[r * kCellSide + c] = common::Image::StoredColour(p);
     }
   }
 }

@@ -1,39 +1,15 @@
 #include "tiles/tile_writer.h"
 
-#include <cstring>
-#include <string_view>
-
-#include "common/text_format.h"
+#include "common/data_line.h"
 
 namespace tiles {
 
+using common::DataLine;
+
 namespace {
 
-constexpr char kLineStart[] = "\tdb\t";
-constexpr size_t kLineStartLength = sizeof(kLineStart) - 1;
+// A tile's lines hold sixteen byte texts at the most.
 constexpr int kMostBytesPerLine = 16;
-
-// One data line built in a fixed array: a sheet has many tiles with short
-// lines, so no string is grown byte text by byte text.
-class DataLine {
- public:
-  DataLine() { std::memcpy(text_, kLineStart, kLineStartLength); }
-
-  void Start() { end_ = text_ + kLineStartLength; }
-  // At most kMostBytesPerLine bytes between two Starts.
-  void Add(uint8_t value) {
-    end_ = common::PutByteText(end_, value);
-    *end_++ = ',';
-  }
-  // The line without the comma behind its last byte text.
-  std::string_view Text() const {
-    return std::string_view(text_, static_cast<size_t>(end_ - text_) - 1);
-  }
-
- private:
-  char text_[kLineStartLength + 4 * kMostBytesPerLine];
-  char* end_ = text_;
-};
 
 // Adds the left and right pixel bytes of pixel row y.
 void AddRowPair(const CellTables& tables, int left_cx, int y, DataLine* line) {
@@ -45,7 +21,7 @@ void AddRowPair(const CellTables& tables, int left_cx, int y, DataLine* line) {
 
 void WriteTiles(const CellTables& tables, int tiles_across, int tiles_down,
                 common::OutputFile* output) {
-  DataLine line;
+  DataLine line(kMostBytesPerLine);
   for (int ty = 0; ty < tiles_down; ++ty) {
     int top = 16 * ty;
     for (int tx = 0; tx < tiles_across; ++tx) {
