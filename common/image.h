@@ -22,6 +22,10 @@ constexpr int kMaxImageSide = 32767;
 class Image {
  public:
   static constexpr int kBytesPerPixel = 4;  // red, green, blue, alpha/filler
+  // Where each component lies within a stored pixel.
+  static constexpr int kRed = 0;
+  static constexpr int kGreen = 1;
+  static constexpr int kBlue = 2;
 
   Image() = default;
 
@@ -57,8 +61,10 @@ class Image {
   static Colour StoredColour(const uint8_t* pixel) {
     uint32_t word;
     std::memcpy(&word, pixel, sizeof(word));
-    return word & 0xFFFFFFu;
+    return ColourOfWord(word);
   }
+  // The same for a stored pixel already copied out as a word.
+  static Colour ColourOfWord(uint32_t word) { return word & 0xFFFFFFu; }
 
   // The decoder writes rows in red, green, blue, alpha byte order.
   uint8_t* MutableRow(int y) {

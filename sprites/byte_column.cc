@@ -61,8 +61,7 @@ bool EncodeByteColumn(const common::Image& image, int left, int y, bool and_or,
                                           common::Image::kBytesPerPixel;
     for (int i = 0; i < kPixelsPerByte;
          ++i, p += common::Image::kBytesPerPixel) {
-      column = (column << 1) |
-               kShiftedIn[ClassBits(common::Image::StoredColour(p))];
+      column = (column << 1) | kShiftedIn[StoredClassBits(p)];
     }
   } else {
     for (int i = 0; i < kPixelsPerByte; ++i) {

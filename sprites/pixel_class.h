@@ -39,8 +39,8 @@ constexpr unsigned kEmptyBit = 4;
 // pixel's class is what its red, green and blue all leave. Every comparison
 // is strict: 127 leaves none.
 struct ComponentClasses {
-  uint8_t red[256];
-  uint8_t green_or_blue[256];
+  uint32_t red[256];
+  uint32_t green_or_blue[256];
 };
 constexpr ComponentClasses MakeComponentClasses() {
   ComponentClasses table{};
@@ -59,6 +59,14 @@ inline unsigned ClassBits(Colour c) {
   return kComponentClasses.red[RedOf(c)] &
          kComponentClasses.green_or_blue[GreenOf(c)] &
          kComponentClasses.green_or_blue[BlueOf(c)];
+}
+
+// The same for a pixel of the store, read as its red, green and blue bytes:
+// taking them apart from one word costs the encoder a third of its time.
+inline unsigned StoredClassBits(const uint8_t* pixel) {
+  return kComponentClasses.red[pixel[common::Image::kRed]] &
+         kComponentClasses.green_or_blue[pixel[common::Image::kGreen]] &
+         kComponentClasses.green_or_blue[pixel[common::Image::kBlue]];
 }
 
 inline PixelClass ClassOf(Colour c) {
