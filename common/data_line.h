@@ -28,10 +28,7 @@ class DataLine {
   // Begins a new line with no byte text yet.
   void Start() { end_ = &text_[0] + kStartLength; }
 
-  void Add(uint8_t value) {
-    end_ = PutByteText(end_, value);
-    *end_++ = ',';
-  }
+  void Add(uint8_t value) { end_ = PutByteTextAndComma(end_, value); }
 
   // The line without the comma behind its last byte text; "\tdb\t" alone
   // when it holds none. Valid until the next Start or Add.

@@ -4,6 +4,7 @@
 #define COMMON_TEXT_FORMAT_H_
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -44,14 +45,35 @@ std::string UpperCased(std::string_view text);
 // copied.
 std::string DateTimeText(std::string_view mask, const Moment& moment);
 
-// Writes "#" and the byte's two upper-case hexadecimal digits, the byte text
-// of the data lines, at out and returns the position behind them.
+// The byte text of every byte, "#" and two upper-case hexadecimal digits,
+// each followed by the comma that separates it from the next in a data line:
+// one 4-byte copy a byte instead of building it digit by digit.
+struct ByteTexts {
+  char of[256][4];
+};
+constexpr ByteTexts MakeByteTexts() {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  ByteTexts table{};
+  for (int v = 0; v < 256; ++v) {
+    table.of[v][0] = '#';
+    table.of[v][1] = kDigits[v >> 4];
+    table.of[v][2] = kDigits[v & 15];
+    table.of[v][3] = ',';
+  }
+  return table;
+}
+inline constexpr ByteTexts kByteTexts = MakeByteTexts();
+
+// Writes the byte text at out and returns the position behind it.
 inline char* PutByteText(char* out, uint8_t value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  out[0] = '#';
-  out[1] = kDigits[value >> 4];
-  out[2] = kDigits[value & 15];
+  std::memcpy(out, kByteTexts.of[value], 3);
   return out + 3;
+}
+
+// Writes the byte text and a comma at out and returns the position behind.
+inline char* PutByteTextAndComma(char* out, uint8_t value) {
+  std::memcpy(out, kByteTexts.of[value], 4);
+  return out + 4;
 }
 
 // The same byte text appended to a string. Allocates nothing when out has

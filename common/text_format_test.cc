@@ -81,6 +81,10 @@ TEST(TextFormat, ByteTextMatchesTwoDigitField) {
     std::string text;
     AppendByteText(&text, static_cast<uint8_t>(v));
     EXPECT_EQ(text, "#" + RightAligned(Hexadecimal(v), 2, "0"));
+    char with_comma[4];
+    EXPECT_EQ(PutByteTextAndComma(with_comma, static_cast<uint8_t>(v)),
+              with_comma + 4);
+    EXPECT_EQ(std::string(with_comma, 4), text + ",");
   }
 }
 
