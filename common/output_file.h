@@ -1,4 +1,4 @@
-// The output text file: lines collected in a 4096-byte buffer and handed to
+// The output text file: lines collected in a 64 KiB buffer and handed to
 // the file in large writes, each line ending in CR LF. Tests and the fuzzer
 // send the same lines into a string instead of a file.
 #ifndef COMMON_OUTPUT_FILE_H_
@@ -15,7 +15,10 @@ namespace common {
 
 class OutputFile {
  public:
-  static constexpr size_t kBufferSize = 4096;
+  // The file's content does not depend on it. The file system takes in
+  // 8 MiB of text in 4096-byte writes about three times slower than in
+  // writes of 64 KiB (14 ms against 4 here), a tenth of a big sheet's run.
+  static constexpr size_t kBufferSize = 64 * 1024;
 
   // A file with no destination: every line is swallowed.
   OutputFile() = default;

@@ -40,8 +40,9 @@ TEST(OutputFile, LinesEndInCrLfEmptyLineIncluded) {
 // path of the writer (copy, flush then copy, flush then write straight) is
 // taken.
 TEST(OutputFile, LinesOfAnyLengthWholeAndInOrder) {
-  const size_t kLengths[] = {10,   4093, 4094, 1,     4095, 0,   4096,
-                             4097, 3,    8192, 10000, 2,    4000, 4090};
+  constexpr size_t B = OutputFile::kBufferSize;
+  const size_t kLengths[] = {10,    B - 3, B - 2, 1,     B - 1, 0,      B,
+                             B + 1, 3,     2 * B, 3 * B, 2,     B - 96, B - 6};
   TempDir dir;
   std::string path = dir.File("long.inc");
   std::string expected;
@@ -79,7 +80,7 @@ TEST(OutputFile, CreationRefusedSwallowsEveryLine) {
     SCOPED_TRACE(path);
     OutputFile file;
     EXPECT_EQ(file.Create(path), Status::kCreateFailed);
-    file.WriteLine(std::string(5000, 'x'));
+    file.WriteLine(std::string(OutputFile::kBufferSize + 1, 'x'));
     file.WriteLine("short");
     EXPECT_EQ(file.Close(), Status::kOk);  // nothing was refused
   }
@@ -90,12 +91,13 @@ TEST(OutputFile, CreationRefusedSwallowsEveryLine) {
 // is noticed, whether it comes with a line written straight or with the
 // buffer handed over at the close.
 TEST(OutputFile, RefusedWriteIsReported) {
+  constexpr size_t kHalf = OutputFile::kBufferSize / 2;
   const struct {
     const char* name;
     std::vector<size_t> lengths;
   } kCases[] = {{"short lines, refused at the close", {10, 20}},
-                {"buffer full", {3000, 3000}},
-                {"line written straight", {9000}}};
+                {"buffer full", {kHalf + 100, kHalf + 100}},
+                {"line written straight", {2 * kHalf + 1}}};
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
     OutputFile file;

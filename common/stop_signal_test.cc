@@ -125,11 +125,12 @@ TEST(StopSignal, InTheMiddleOfALongConversion) {
     unlink(output.c_str());
     RunningProcess process(GLYPHWRIGHT_PATH, {sheet});
     ASSERT_TRUE(process.WaitForOutput("Loading file"));
-    // Far past one buffer of lines, and the conversion cannot have ended.
-    for (int i = 0; i < 2000 && FileSize(output) < 64 * 1024; ++i) {
+    // Past one buffer of lines, and the conversion cannot have ended.
+    const long kPast = static_cast<long>(common::OutputFile::kBufferSize);
+    for (int i = 0; i < 2000 && FileSize(output) <= kPast; ++i) {
       usleep(5 * 1000);
     }
-    ASSERT_GE(FileSize(output), 64 * 1024);
+    ASSERT_GT(FileSize(output), kPast);
     if (signal_number == SIGPIPE) {
       process.CloseOutput();  // the next size line meets no reader
     } else {
@@ -167,7 +168,8 @@ TEST(StopSignal, InTheMiddleOfALongConversion) {
 // the process once the hand-over is done: the line in hand reaches the file
 // whole, with its line end, and nothing after it.
 TEST(StopSignalDeathTest, LateStopEndsAfterTheLineInHand) {
-  const std::string kLong(5000, 'x');
+  constexpr size_t kBufferSize = common::OutputFile::kBufferSize;
+  const std::string kLong(kBufferSize + 1000, 'x');
   const struct {
     const char* name;
     std::vector<std::string> buffered;  // written before the signal
@@ -177,9 +179,9 @@ TEST(StopSignalDeathTest, LateStopEndsAfterTheLineInHand) {
       {"a long line straight to the file", {}, kLong, kLong + "\r\n"},
       {"the buffer flushed for a long line", {"a", "b"}, kLong, "a\r\nb\r\n"},
       {"the buffer flushed for a short one",
-       {std::string(4000, 'y')},
+       {std::string(kBufferSize - 100, 'y')},
        std::string(200, 'z'),
-       std::string(4000, 'y') + "\r\n"},
+       std::string(kBufferSize - 100, 'y') + "\r\n"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
