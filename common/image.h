@@ -61,10 +61,8 @@ class Image {
   static Colour StoredColour(const uint8_t* pixel) {
     uint32_t word;
     std::memcpy(&word, pixel, sizeof(word));
-    return ColourOfWord(word);
+    return word & 0xFFFFFFu;
   }
-  // The same for a stored pixel already copied out as a word.
-  static Colour ColourOfWord(uint32_t word) { return word & 0xFFFFFFu; }
 
   // The decoder writes rows in red, green, blue, alpha byte order.
   uint8_t* MutableRow(int y) {

@@ -1,24 +1,18 @@
 #include "tiles/cell_analysis.h"
 
-#include <cstring>
-
 namespace tiles {
 
 constexpr int kPixelBytes = common::Image::kBytesPerPixel;
 
 void ReadCellPixels(const common::Image& image, int cx, int cy,
                     CellPixels* pixels) {
-  // Each cell row is copied whole, then every pixel's alpha byte masked
-  // off. The row pointer and stride are taken once: the compiler must
-  // assume a store into *pixels may change the image's fields.
-  const uint8_t* source = image.Row(cy * kCellSide) +
-                          static_cast<size_t>(cx) * kCellSide * kPixelBytes;
-  const size_t stride = image.RowBytes();
-  for (int r = 0; r < kCellSide; ++r, source += stride) {
-    Colour* row = &(*pixels)[r * kCellSide];
-    std::memcpy(row, source, kCellSide * kPixelBytes);
-    for (int c = 0; c < kCellSide; ++c) {
-      row[c] = common::Image::ColourOfWord(row[c]);
+  for (int r = 0; r < kCellSide; ++r) {
+    // One row pointer a pixel row: through PixelColour the compiler would
+    // re-read the image's width after every store into *pixels.
+    const uint8_t* p = image.Row(cy * kCellSide + r) +
+                       static_cast<size_t>(cx) * kCellSide * kPixelBytes;
+    for (int c = 0; c < kCellSide; ++c, p += kPixelBytes) {
+      (*pixels)[r * kCellSide + c] = common::Image::StoredColour(p);
     }
   }
 }
