@@ -48,7 +48,7 @@ bool AnalyseCell(const CellPixels& pixels, CellColours* colours,
   if (first_count == kCellPixels) {
     colours->entries[0] = {first, kCellPixels};
     colours->n = 1;
-    *pair = {first, 0};
+    *pair = {first, 0, true};
     return true;
   }
   int p = 1;

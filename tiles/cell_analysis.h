@@ -36,6 +36,10 @@ struct CellColours {
 struct ColourPair {
   Colour first;
   Colour second;  // 0 for a single-colour cell
+  // True only when every pixel is the first colour: the encoder then knows
+  // the pixel bytes without comparing pixels. A pair marked false is still
+  // encoded right, only without that short cut.
+  bool single = false;
 };
 
 // Fills *colours and returns true with *pair for a cell of one or two

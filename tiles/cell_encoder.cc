@@ -37,6 +37,15 @@ uint8_t AttributeByte(const ClearAndSet& colours) {
 void EncodeCell(int cx, int cy, const CellPixels& pixels,
                 const ColourPair& pair, CellTables* tables) {
   ClearAndSet colours = OrderColours(pair);
+  tables->Attribute(cx, cy) = AttributeByte(colours);
+  if (pair.single) {
+    // Flat areas are common in drawn sheets: every row is the same byte.
+    const uint8_t byte = pair.first == colours.set ? 0xFF : 0x00;
+    for (int r = 0; r < kCellSide; ++r) {
+      tables->PixelByte(cx, cy * kCellSide + r) = byte;
+    }
+    return;
+  }
   for (int r = 0; r < kCellSide; ++r) {
     // Set bits are added, not branched on: in drawn cells they follow no
     // pattern a branch predictor could learn.
@@ -46,7 +55,6 @@ void EncodeCell(int cx, int cy, const CellPixels& pixels,
     }
     tables->PixelByte(cx, cy * kCellSide + r) = static_cast<uint8_t>(byte);
   }
-  tables->Attribute(cx, cy) = AttributeByte(colours);
 }
 
 }  // namespace tiles

@@ -40,10 +40,13 @@ struct Encoded {
   std::array<uint8_t, 8> bytes;
   uint8_t attribute;
 };
-Encoded Encode(const Cell& cell) {
+// With compare_pixels, a single-colour cell is encoded pixel by pixel, as if
+// the analysis had not marked it.
+Encoded Encode(const Cell& cell, bool compare_pixels = false) {
   CellColours colours;
   ColourPair pair;
   EXPECT_TRUE(AnalyseCell(cell.pixels, &colours, &pair));
+  if (compare_pixels) pair.single = false;
   CellTables tables(1, 1);
   EncodeCell(0, 0, cell.pixels, pair, &tables);
   Encoded encoded;
@@ -73,10 +76,12 @@ TEST(EncodeCell, SingleColourCells) {
       {0xC0C0C0, 0x00, 0x78},  {0x7F7F7F, 0x00, 0x00},
   };
   for (const auto& c : kCases) {
-    Encoded encoded = Encode(Uniform(c.colour));
-    EXPECT_EQ(encoded.bytes, Bytes(c.pixel_byte, c.pixel_byte))
-        << std::hex << c.colour;
-    EXPECT_EQ(encoded.attribute, c.attribute) << std::hex << c.colour;
+    for (bool compare_pixels : {false, true}) {
+      Encoded encoded = Encode(Uniform(c.colour), compare_pixels);
+      EXPECT_EQ(encoded.bytes, Bytes(c.pixel_byte, c.pixel_byte))
+          << std::hex << c.colour << " " << compare_pixels;
+      EXPECT_EQ(encoded.attribute, c.attribute) << std::hex << c.colour;
+    }
   }
 }
 
@@ -192,6 +197,7 @@ TEST(AnalyseCell, ColourPairs) {
     ASSERT_TRUE(AnalyseCell(c.cell.pixels, &colours, &pair));
     EXPECT_EQ(pair.first, c.first);
     EXPECT_EQ(pair.second, c.second);
+    EXPECT_EQ(pair.single, c.n == 1);
     EXPECT_EQ(colours.n, c.n);
   }
 }
