@@ -162,21 +162,14 @@ void BM_EncodeByteColumn(benchmark::State& state) {
 BENCHMARK(BM_EncodeByteColumn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Formatting one data line of 32 byte pairs, the sprite sheet's widest, the
-// way the writers do: byte texts put into the line in place.
+// way the writers do: through the data-line builder.
 void BM_BytePairFormatting(benchmark::State& state) {
-  char line[4 + 32 * 8];
-  std::memcpy(line, "\tdb\t", 4);
+  common::DataLine line(2 * 32);
   uint8_t value = 0;
   for (auto _ : state) {
-    char* out = line + 4;
-    for (int k = 0; k < 32; ++k) {
-      out = common::PutByteText(out, value++);
-      *out++ = ',';
-      out = common::PutByteText(out, value++);
-      *out++ = ',';
-    }
-    benchmark::DoNotOptimize(line);
-    benchmark::DoNotOptimize(out);
+    line.Start();
+    for (int k = 0; k < 2 * 32; ++k) line.Add(value++);
+    benchmark::DoNotOptimize(line.Text().data());
   }
   state.SetBytesProcessed(state.iterations() * (4 + 32 * 8 - 1));
 }

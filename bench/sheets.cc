@@ -100,18 +100,8 @@ Sheet SpriteSheet(int sprites) {
 }
 
 testing_util::PngLayout RgbLayout(const Sheet& sheet, bool interlaced) {
-  testing_util::PngLayout layout;
-  layout.width = sheet.width;
-  layout.height = sheet.height;
-  layout.colour_type = 2;
-  layout.interlaced = interlaced;
-  layout.samples.reserve(sheet.pixels.size() * 3);
-  for (Colour c : sheet.pixels) {
-    layout.samples.push_back(static_cast<uint16_t>(common::RedOf(c)));
-    layout.samples.push_back(static_cast<uint16_t>(common::GreenOf(c)));
-    layout.samples.push_back(static_cast<uint16_t>(common::BlueOf(c)));
-  }
-  return layout;
+  return testing_util::RgbLayout(sheet.width, sheet.height, sheet.pixels,
+                                 interlaced);
 }
 
 testing_util::PngLayout PaletteLayout(const Sheet& sheet) {

@@ -64,24 +64,10 @@ constexpr ByteTexts MakeByteTexts() {
 }
 inline constexpr ByteTexts kByteTexts = MakeByteTexts();
 
-// Writes the byte text at out and returns the position behind it.
-inline char* PutByteText(char* out, uint8_t value) {
-  std::memcpy(out, kByteTexts.of[value], 3);
-  return out + 3;
-}
-
 // Writes the byte text and a comma at out and returns the position behind.
 inline char* PutByteTextAndComma(char* out, uint8_t value) {
   std::memcpy(out, kByteTexts.of[value], 4);
   return out + 4;
-}
-
-// The same byte text appended to a string. Allocates nothing when out has
-// room.
-inline void AppendByteText(std::string* out, uint8_t value) {
-  char text[3];
-  PutByteText(text, value);
-  out->append(text, 3);
 }
 
 }  // namespace common

@@ -78,12 +78,11 @@ TEST(TextFormat, DateTimeText) {
 
 TEST(TextFormat, ByteTextMatchesTwoDigitField) {
   for (int v = 0; v < 256; ++v) {
-    std::string text;
-    AppendByteText(&text, static_cast<uint8_t>(v));
-    EXPECT_EQ(text, "#" + RightAligned(Hexadecimal(v), 2, "0"));
     char with_comma[4];
     EXPECT_EQ(PutByteTextAndComma(with_comma, static_cast<uint8_t>(v)),
               with_comma + 4);
+    std::string text(with_comma, 3);
+    EXPECT_EQ(text, "#" + RightAligned(Hexadecimal(v), 2, "0"));
     EXPECT_EQ(std::string(with_comma, 4), text + ",");
   }
 }

@@ -55,18 +55,22 @@ constexpr ComponentClasses MakeComponentClasses() {
 inline constexpr ComponentClasses kComponentClasses = MakeComponentClasses();
 
 // One of the three bits, or 0 for a pixel of no class.
+inline unsigned ClassBits(uint8_t red, uint8_t green, uint8_t blue) {
+  return kComponentClasses.red[red] & kComponentClasses.green_or_blue[green] &
+         kComponentClasses.green_or_blue[blue];
+}
+
 inline unsigned ClassBits(Colour c) {
-  return kComponentClasses.red[RedOf(c)] &
-         kComponentClasses.green_or_blue[GreenOf(c)] &
-         kComponentClasses.green_or_blue[BlueOf(c)];
+  return ClassBits(static_cast<uint8_t>(RedOf(c)),
+                   static_cast<uint8_t>(GreenOf(c)),
+                   static_cast<uint8_t>(BlueOf(c)));
 }
 
 // The same for a pixel of the store, read as its red, green and blue bytes:
 // taking them apart from one word costs the encoder a third of its time.
 inline unsigned StoredClassBits(const uint8_t* pixel) {
-  return kComponentClasses.red[pixel[common::Image::kRed]] &
-         kComponentClasses.green_or_blue[pixel[common::Image::kGreen]] &
-         kComponentClasses.green_or_blue[pixel[common::Image::kBlue]];
+  return ClassBits(pixel[common::Image::kRed], pixel[common::Image::kGreen],
+                   pixel[common::Image::kBlue]);
 }
 
 inline PixelClass ClassOf(Colour c) {

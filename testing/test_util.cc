@@ -129,18 +129,24 @@ std::string WithHeaderSize(std::string png, uint32_t width, uint32_t height) {
   return png;
 }
 
-std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,
-                   bool interlaced) {
+PngLayout RgbLayout(int width, int height, const std::vector<Colour>& pixels,
+                    bool interlaced) {
   PngLayout layout;
   layout.width = width;
   layout.height = height;
   layout.interlaced = interlaced;
+  layout.samples.reserve(pixels.size() * 3);
   for (Colour c : pixels) {
     layout.samples.push_back(c & 255);
     layout.samples.push_back((c >> 8) & 255);
     layout.samples.push_back((c >> 16) & 255);
   }
-  return EncodePng(layout);
+  return layout;
+}
+
+std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,
+                   bool interlaced) {
+  return EncodePng(RgbLayout(width, height, pixels, interlaced));
 }
 
 TempDir::TempDir() {

@@ -37,9 +37,11 @@ std::string EncodePng(const PngLayout& layout);
 // a header that claims what the file's data cannot hold.
 std::string WithHeaderSize(std::string png, uint32_t width, uint32_t height);
 
-// An 8-bit RGB PNG of the colour values, row by row.
+// An 8-bit RGB PNG of the colour values, row by row, and its layout.
 std::string RgbPng(int width, int height, const std::vector<Colour>& pixels,
                    bool interlaced = false);
+PngLayout RgbLayout(int width, int height, const std::vector<Colour>& pixels,
+                    bool interlaced = false);
 
 // A fresh folder under /tmp, removed with everything in it at destruction.
 class TempDir {
