@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "common/text_format.h"
+
 namespace common {
 
 namespace {
@@ -13,15 +15,10 @@ int HexValue(char c) {
   return -1;
 }
 
-char LowerCased(char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
-
 // True when text begins with prefix, letters compared in any case.
 bool StartsWithFolded(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (LowerCased(text[i]) != prefix[i]) return false;
-  }
-  return true;
+  return text.size() >= prefix.size() &&
+         UpperCased(text.substr(0, prefix.size())) == UpperCased(prefix);
 }
 
 // The path with its escapes decoded, or nothing when one decodes to NUL.
